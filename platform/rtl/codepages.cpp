@@ -1,0 +1,140 @@
+#include "codepages.h"
+
+#include "exception.h"
+
+#include <QIODevice>
+#include <QStringDecoder>
+#include <QTextCodec>
+
+namespace {
+
+struct CodePages
+{
+    QTextCodec *ansi = QTextCodec::codecForName("windows-1252");
+    QTextCodec *oem = QTextCodec::codecForName("IBM437");
+};
+
+CodePages &codePages()
+{
+    static CodePages pages;
+    return pages;
+}
+
+QTextCodec *codecOrThrow(const QString &name)
+{
+    QTextCodec *codec = QTextCodec::codecForName(name.toLatin1());
+    if (!codec)
+        throw Exception(QStringLiteral("Unknown code page %1").arg(name));
+    return codec;
+}
+
+// One character through two single-byte code pages. The character is kept when
+// either side has no single byte or character for it.
+QChar recode(QChar c, QTextCodec *from, QTextCodec *to)
+{
+    if (c.unicode() < 0x80)
+        return c;
+    QTextCodec::ConverterState encodeState(QTextCodec::ConvertInvalidToNull);
+    const QByteArray byte = from->fromUnicode(&c, 1, &encodeState);
+    if (byte.size() != 1 || encodeState.invalidChars > 0)
+        return c;
+    QTextCodec::ConverterState decodeState(QTextCodec::ConvertInvalidToNull);
+    const QString back = to->toUnicode(byte.constData(), 1, &decodeState);
+    if (back.size() != 1 || decodeState.invalidChars > 0 || back[0] == QChar::ReplacementCharacter)
+        return c;
+    return back[0];
+}
+
+QString recodeText(const QString &text, QTextCodec *from, QTextCodec *to)
+{
+    QString result = text;
+    for (QChar &c : result)
+        c = recode(c, from, to);
+    return result;
+}
+
+} // namespace
+
+QString AnsiCodePage()
+{
+    return QString::fromLatin1(codePages().ansi->name());
+}
+
+void SetAnsiCodePage(const QString &name)
+{
+    codePages().ansi = codecOrThrow(name);
+}
+
+QString OemCodePage()
+{
+    return QString::fromLatin1(codePages().oem->name());
+}
+
+void SetOemCodePage(const QString &name)
+{
+    codePages().oem = codecOrThrow(name);
+}
+
+bool IsKnownCodePage(const QString &name)
+{
+    return QTextCodec::codecForName(name.toLatin1()) != nullptr;
+}
+
+QString AnsiBytesToString(const QByteArray &bytes)
+{
+    return codePages().ansi->toUnicode(bytes);
+}
+
+QByteArray StringToAnsiBytes(const QString &text)
+{
+    return codePages().ansi->fromUnicode(text);
+}
+
+QString CodePageBytesToString(const QString &codePage, const QByteArray &bytes)
+{
+    return codecOrThrow(codePage)->toUnicode(bytes);
+}
+
+QString OemToAnsi(const QString &text)
+{
+    return recodeText(text, codePages().ansi, codePages().oem);
+}
+
+QString AnsiToOem(const QString &text)
+{
+    return recodeText(text, codePages().oem, codePages().ansi);
+}
+
+QString DecodeTextLine(const QByteArray &line)
+{
+    // The reader drops the byte-order mark of the file; one inside the text is kept.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8.decode(line);
+    if (!utf8.hasError())
+        return text;
+    return AnsiBytesToString(line);
+}
+
+bool TTextLineReader::ReadRawLine(QByteArray &line)
+{
+    line = m_device->readLine();
+    if (line.isEmpty() && m_device->atEnd())
+        return false;
+    if (line.endsWith('\n'))
+        line.chop(1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (m_lineNumber == 0 && line.startsWith("\xEF\xBB\xBF"))
+        line.remove(0, 3);
+    ++m_lineNumber;
+    return true;
+}
+
+bool TTextLineReader::ReadLine(QString &line)
+{
+    QByteArray raw;
+    if (!ReadRawLine(raw))
+        return false;
+    line = DecodeTextLine(raw);
+    return true;
+}

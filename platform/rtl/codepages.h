@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+// The process-wide ANSI and OEM code pages (defaults Windows-1252 and IBM437).
+// Setting an unknown name raises Exception and keeps the current code page.
+QString AnsiCodePage();
+void SetAnsiCodePage(const QString &name);
+QString OemCodePage();
+void SetOemCodePage(const QString &name);
+
+// True when a code page of that name is known, e.g. "IBM866" or "windows-1251".
+bool IsKnownCodePage(const QString &name);
+
+// Bytes of the ANSI code page to text and back. A character the code page
+// cannot hold becomes '?'.
+QString AnsiBytesToString(const QByteArray &bytes);
+QByteArray StringToAnsiBytes(const QString &text);
+// The same with a code page named explicitly.
+QString CodePageBytesToString(const QString &codePage, const QByteArray &bytes);
+
+// Reinterpret text between the code pages, one character for one character:
+// OemToAnsi reads each character as the OEM byte the ANSI code page gives it,
+// AnsiToOem the other way round. A character without a counterpart is kept.
+QString OemToAnsi(const QString &text);
+QString AnsiToOem(const QString &text);
+
+// Decodes one line of a text file: UTF-8 when the bytes are valid UTF-8,
+// otherwise the ANSI code page, so that no byte is lost.
+QString DecodeTextLine(const QByteArray &line);
+
+// Reads a text file line by line, one line in memory at a time. Lines end with
+// CR LF or LF (the terminator is not part of the line); a UTF-8 byte-order mark
+// at the start of the file is skipped.
+class TTextLineReader
+{
+public:
+    explicit TTextLineReader(QIODevice *device) : m_device(device) {}
+
+    // The next line, or false at the end of the file.
+    bool ReadLine(QString &line);
+    // The same, without decoding: the raw bytes of the line.
+    bool ReadRawLine(QByteArray &line);
+    // 1-based number of the line read last.
+    qint64 LineNumber() const { return m_lineNumber; }
+
+private:
+    QIODevice *m_device;
+    qint64 m_lineNumber = 0;
+};

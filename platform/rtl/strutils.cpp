@@ -1,0 +1,125 @@
+#include "strutils.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+
+constexpr QChar PathDelim = u'/';
+
+bool isBlank(QChar c)
+{
+    return c.unicode() <= 0x20;
+}
+
+// Position just after the last path delimiter, 0 when there is none.
+qsizetype fileNameStart(const QString &fileName)
+{
+    return fileName.lastIndexOf(PathDelim) + 1;
+}
+
+} // namespace
+
+QString Trim(const QString &s)
+{
+    qsizetype first = 0;
+    qsizetype last = s.size();
+    while (first < last && isBlank(s[first]))
+        ++first;
+    while (last > first && isBlank(s[last - 1]))
+        --last;
+    return s.mid(first, last - first);
+}
+
+QString TrimLeft(const QString &s)
+{
+    qsizetype first = 0;
+    while (first < s.size() && isBlank(s[first]))
+        ++first;
+    return s.mid(first);
+}
+
+QString TrimRight(const QString &s)
+{
+    qsizetype last = s.size();
+    while (last > 0 && isBlank(s[last - 1]))
+        --last;
+    return s.left(last);
+}
+
+bool SameText(const QString &a, const QString &b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+int AnsiCompareText(const QString &a, const QString &b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive);
+}
+
+bool AnsiSameText(const QString &a, const QString &b)
+{
+    return AnsiCompareText(a, b) == 0;
+}
+
+QString AnsiUpperCase(const QString &s)
+{
+    return s.toUpper();
+}
+
+QString AnsiLowerCase(const QString &s)
+{
+    return s.toLower();
+}
+
+QString ExtractFilePath(const QString &fileName)
+{
+    return fileName.left(fileNameStart(fileName));
+}
+
+QString ExtractFileName(const QString &fileName)
+{
+    return fileName.mid(fileNameStart(fileName));
+}
+
+QString ExtractFileExt(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < fileNameStart(fileName))
+        return QString();
+    return fileName.mid(dot);
+}
+
+QString ChangeFileExt(const QString &fileName, const QString &extension)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < fileNameStart(fileName))
+        return fileName + extension;
+    return fileName.left(dot) + extension;
+}
+
+QString IncludeTrailingPathDelimiter(const QString &path)
+{
+    if (path.endsWith(PathDelim))
+        return path;
+    return path + PathDelim;
+}
+
+bool FileExists(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.exists() && !info.isDir();
+}
+
+bool ForceDirectories(const QString &dir)
+{
+    if (dir.isEmpty())
+        return false;
+    return QDir().mkpath(dir);
+}
+
+QChar GetListSeparator()
+{
+    return QLocale::system().decimalPoint() == QStringLiteral(",") ? u';' : u',';
+}

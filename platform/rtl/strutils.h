@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Removes every character up to and including U+0020 at both ends (or one end).
+QString Trim(const QString &s);
+QString TrimLeft(const QString &s);
+QString TrimRight(const QString &s);
+
+// Case-insensitive comparisons; the Ansi forms compare the whole Unicode text.
+bool SameText(const QString &a, const QString &b);
+int AnsiCompareText(const QString &a, const QString &b);
+bool AnsiSameText(const QString &a, const QString &b);
+QString AnsiUpperCase(const QString &s);
+QString AnsiLowerCase(const QString &s);
+
+// File names. A path keeps its trailing delimiter; an extension keeps its dot.
+QString ExtractFilePath(const QString &fileName);
+QString ExtractFileName(const QString &fileName);
+QString ExtractFileExt(const QString &fileName);
+QString ChangeFileExt(const QString &fileName, const QString &extension);
+QString IncludeTrailingPathDelimiter(const QString &path);
+bool FileExists(const QString &fileName);
+// Creates the directory and every missing parent; true when it exists afterwards.
+bool ForceDirectories(const QString &dir);
+
+// The list separator of the user locale: ';' where the decimal separator is ',', else ','.
+QChar GetListSeparator();
