@@ -1,0 +1,237 @@
+#include "stringlist.h"
+
+#include "exception.h"
+
+#include <algorithm>
+
+void TStringList::checkIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
+}
+
+int TStringList::compareStrings(const QString &a, const QString &b) const
+{
+    return QString::compare(a, b, m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+}
+
+void TStringList::insertItem(int index, const QString &s, std::intptr_t object)
+{
+    m_items.insert(index, Item{s, object});
+}
+
+int TStringList::Add(const QString &s)
+{
+    return AddObject(s, 0);
+}
+
+int TStringList::AddObject(const QString &s, std::intptr_t object)
+{
+    if (!m_sorted) {
+        insertItem(Count(), s, object);
+        return Count() - 1;
+    }
+    int index = 0;
+    if (Find(s, index)) {
+        switch (m_duplicates) {
+        case dupIgnore:
+            return index;
+        case dupError:
+            throw Exception(QStringLiteral("String list does not allow duplicates"));
+        case dupAccept:
+            break;
+        }
+    }
+    insertItem(index, s, object);
+    return index;
+}
+
+void TStringList::Insert(int index, const QString &s)
+{
+    InsertObject(index, s, 0);
+}
+
+void TStringList::InsertObject(int index, const QString &s, std::intptr_t object)
+{
+    // Inserting at a chosen place would break the order a sorted list keeps.
+    if (m_sorted)
+        throw Exception(QStringLiteral("Operation not allowed on sorted list"));
+    if (index < 0 || index > Count())
+        throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
+    insertItem(index, s, object);
+}
+
+void TStringList::Delete(int index)
+{
+    checkIndex(index);
+    m_items.removeAt(index);
+}
+
+void TStringList::Clear()
+{
+    m_items.clear();
+}
+
+void TStringList::Assign(const TStringList &source)
+{
+    if (&source != this)
+        *this = source;
+}
+
+QString TStringList::Strings(int index) const
+{
+    checkIndex(index);
+    return m_items.at(index).string;
+}
+
+void TStringList::SetStrings(int index, const QString &s)
+{
+    checkIndex(index);
+    if (m_sorted)
+        throw Exception(QStringLiteral("Operation not allowed on sorted list"));
+    m_items[index].string = s;
+}
+
+std::intptr_t TStringList::Objects(int index) const
+{
+    checkIndex(index);
+    return m_items.at(index).object;
+}
+
+void TStringList::SetObjects(int index, std::intptr_t object)
+{
+    checkIndex(index);
+    m_items[index].object = object;
+}
+
+QString TStringList::Text() const
+{
+    QString text;
+    for (const Item &item : m_items) {
+        text += item.string;
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+void TStringList::SetText(const QString &text)
+{
+    Clear();
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        Add(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    // A last line without a line break still counts; a final break does not
+    // start another, empty line.
+    if (start < size)
+        Add(text.mid(start));
+}
+
+QString TStringList::Names(int index) const
+{
+    const QString s = Strings(index);
+    const qsizetype eq = s.indexOf(QLatin1Char('='));
+    return eq < 0 ? QString() : s.left(eq);
+}
+
+QString TStringList::ValueFromIndex(int index) const
+{
+    const QString s = Strings(index);
+    const qsizetype eq = s.indexOf(QLatin1Char('='));
+    return eq < 0 ? QString() : s.mid(eq + 1);
+}
+
+int TStringList::IndexOfName(const QString &name) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        const QString &s = m_items.at(i).string;
+        const qsizetype eq = s.indexOf(QLatin1Char('='));
+        if (eq >= 0 && QString::compare(QStringView(s).left(eq), name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString TStringList::Values(const QString &name) const
+{
+    const int index = IndexOfName(name);
+    return index < 0 ? QString() : ValueFromIndex(index);
+}
+
+void TStringList::SetValues(const QString &name, const QString &value)
+{
+    const int index = IndexOfName(name);
+    const QString line = name + QLatin1Char('=') + value;
+    if (value.isEmpty()) {
+        if (index >= 0)
+            Delete(index);
+    } else if (index < 0) {
+        Add(line);
+    } else if (m_sorted) {
+        // The new text may belong elsewhere in the order.
+        const std::intptr_t object = m_items.at(index).object;
+        Delete(index);
+        AddObject(line, object);
+    } else {
+        m_items[index].string = line;
+    }
+}
+
+int TStringList::IndexOf(const QString &s) const
+{
+    if (m_sorted) {
+        int index = 0;
+        return Find(s, index) ? index : -1;
+    }
+    for (int i = 0; i < Count(); ++i) {
+        if (compareStrings(m_items.at(i).string, s) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool TStringList::Find(const QString &s, int &index) const
+{
+    // Lower bound: with duplicates accepted, the first equal string is found.
+    int low = 0;
+    int high = Count();
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (compareStrings(m_items.at(mid).string, s) < 0)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    index = low;
+    return low < Count() && compareStrings(m_items.at(low).string, s) == 0;
+}
+
+void TStringList::Sort()
+{
+    std::stable_sort(m_items.begin(), m_items.end(), [this](const Item &a, const Item &b) {
+        return compareStrings(a.string, b.string) < 0;
+    });
+}
+
+void TStringList::SetSorted(bool sorted)
+{
+    if (sorted && !m_sorted)
+        Sort();
+    m_sorted = sorted;
+}
+
+void TStringList::SetCaseSensitive(bool caseSensitive)
+{
+    if (caseSensitive == m_caseSensitive)
+        return;
+    m_caseSensitive = caseSensitive;
+    if (m_sorted)
+        Sort();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QList>
+
+#include <cstdint>
+
+// How a sorted list treats a string it already holds.
+enum TDuplicates { dupIgnore, dupAccept, dupError };
+
+// A list of strings, each with an opaque object value, that also serves as a
+// list of name=value lines. A copyable value type.
+class TStringList
+{
+public:
+    TStringList() = default;
+
+    int Count() const { return int(m_items.size()); }
+    // Returns the index the string was stored at; for a sorted list that
+    // ignores duplicates, the index of the string already held.
+    int Add(const QString &s);
+    int AddObject(const QString &s, std::intptr_t object);
+    void Insert(int index, const QString &s);
+    void InsertObject(int index, const QString &s, std::intptr_t object);
+    void Delete(int index);
+    void Clear();
+    void Assign(const TStringList &source);
+
+    QString Strings(int index) const;
+    void SetStrings(int index, const QString &s);
+    QString operator[](int index) const { return Strings(index); }
+
+    std::intptr_t Objects(int index) const;
+    void SetObjects(int index, std::intptr_t object);
+
+    // Lines joined with LF, each line ended; SetText accepts CR LF, LF and CR.
+    QString Text() const;
+    void SetText(const QString &text);
+
+    // name=value lines: the name is the part before the first '='.
+    QString Names(int index) const;
+    QString ValueFromIndex(int index) const;
+    QString Values(const QString &name) const;
+    // Replaces the value of the first line with that name, adds a line when
+    // there is none, and deletes the line when the value is empty.
+    void SetValues(const QString &name, const QString &value);
+    int IndexOfName(const QString &name) const;
+
+    int IndexOf(const QString &s) const;
+    // Binary search of a sorted list; index is where s is or would be inserted.
+    bool Find(const QString &s, int &index) const;
+    void Sort();
+
+    bool Sorted() const { return m_sorted; }
+    void SetSorted(bool sorted);
+    bool CaseSensitive() const { return m_caseSensitive; }
+    void SetCaseSensitive(bool caseSensitive);
+    TDuplicates Duplicates() const { return m_duplicates; }
+    void SetDuplicates(TDuplicates duplicates) { m_duplicates = duplicates; }
+
+private:
+    struct Item
+    {
+        QString string;
+        std::intptr_t object = 0;
+    };
+
+    void checkIndex(int index) const;
+    int compareStrings(const QString &a, const QString &b) const;
+    void insertItem(int index, const QString &s, std::intptr_t object);
+
+    QList<Item> m_items;
+    bool m_sorted = false;
+    bool m_caseSensitive = false;
+    TDuplicates m_duplicates = dupIgnore;
+};

@@ -1,0 +1,112 @@
+#include "exception.h"
+#include "stringlist.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(StringListTest, AddInsertDeleteAndBounds)
+{
+    TStringList list;
+    EXPECT_EQ(list.Add(u"a"_s), 0);
+    EXPECT_EQ(list.Add(u"c"_s), 1);
+    list.Insert(1, u"b"_s);
+    EXPECT_EQ(list.Text(), u"a\nb\nc\n"_s);
+    list.Delete(0);
+    EXPECT_EQ(list[0], u"b"_s);
+    try {
+        (void)list.Strings(2);
+        FAIL() << "no exception";
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.Message(), u"List index (2) out of bounds"_s);
+    }
+    EXPECT_THROW(list.Delete(-1), Exception);
+    EXPECT_THROW(list.Insert(3, u"x"_s), Exception);
+}
+
+TEST(StringListTest, SetTextAcceptsEveryLineBreak)
+{
+    TStringList list;
+    list.SetText(u"one\r\ntwo\nthree\rfour"_s);
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(list[3], u"four"_s);
+    list.SetText(u"a\n\nb\n"_s);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list[1], QString());
+}
+
+TEST(StringListTest, ValuesSetReplaceAndDelete)
+{
+    TStringList list;
+    list.Add(u"plain line"_s);
+    list.SetValues(u"Key"_s, u"1"_s);
+    list.SetValues(u"Other"_s, u"a=b"_s);
+    EXPECT_EQ(list.Count(), 3);
+    list.SetValues(u"KEY"_s, u"2"_s);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list[1], u"KEY=2"_s);
+    EXPECT_EQ(list.Values(u"other"_s), u"a=b"_s);
+    EXPECT_EQ(list.Names(2), u"Other"_s);
+    EXPECT_EQ(list.Names(0), QString());
+    EXPECT_EQ(list.IndexOfName(u"plain line"_s), -1);
+    list.SetValues(u"key"_s, QString());
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.IndexOfName(u"Key"_s), -1);
+}
+
+TEST(StringListTest, SortedFindHonoursCaseSensitivity)
+{
+    TStringList list;
+    list.Add(u"delta"_s);
+    list.Add(u"Bravo"_s);
+    list.Add(u"alpha"_s);
+    list.SetSorted(true);
+    EXPECT_EQ(list.Text(), u"alpha\nBravo\ndelta\n"_s);
+    int index = -1;
+    EXPECT_TRUE(list.Find(u"BRAVO"_s, index));
+    EXPECT_EQ(index, 1);
+    EXPECT_FALSE(list.Find(u"charlie"_s, index));
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(list.Add(u"Charlie"_s), 2);
+
+    list.SetCaseSensitive(true);
+    EXPECT_FALSE(list.Find(u"BRAVO"_s, index));
+    EXPECT_TRUE(list.Find(u"Bravo"_s, index));
+    EXPECT_EQ(list.IndexOf(u"bravo"_s), -1);
+    EXPECT_THROW(list.Insert(0, u"x"_s), Exception);
+}
+
+TEST(StringListTest, SortedDuplicates)
+{
+    TStringList list;
+    list.SetSorted(true);
+    list.Add(u"b"_s);
+    EXPECT_EQ(list.Add(u"B"_s), 0);
+    EXPECT_EQ(list.Count(), 1);
+
+    list.SetDuplicates(dupAccept);
+    list.Add(u"B"_s);
+    EXPECT_EQ(list.Count(), 2);
+
+    list.SetDuplicates(dupError);
+    try {
+        list.Add(u"b"_s);
+        FAIL() << "no exception";
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.Message(), u"String list does not allow duplicates"_s);
+    }
+    EXPECT_EQ(list.Count(), 2);
+}
+
+TEST(StringListTest, CopiesAndObjectsAreIndependent)
+{
+    TStringList list;
+    list.AddObject(u"x"_s, 42);
+    TStringList copy;
+    copy.Assign(list);
+    copy.SetObjects(0, 7);
+    copy.SetStrings(0, u"y"_s);
+    EXPECT_EQ(list.Objects(0), 42);
+    EXPECT_EQ(list[0], u"x"_s);
+    EXPECT_EQ(copy.Objects(0), 7);
+}
