@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -127,7 +128,7 @@ TEST(IniFileTest, NamesTheFileFormatCannotHoldAreRefused)
     EXPECT_FALSE(ini.SectionExists(u"S"_s));
 }
 
-TEST(IniFileTest, FailedWriteRaisesAndKeepsTheFile)
+TEST(IniFileTest, WriteIntoMissingDirectoryRaisesNamingTheFile)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -141,28 +142,40 @@ TEST(IniFileTest, FailedWriteRaisesAndKeepsTheFile)
             EXPECT_TRUE(e.Message().contains(u"no/such/dir/config.ini"_s)) << e.what();
         }
     } // the destructor retries, logs and does not throw
+}
 
+TEST(IniFileTest, UnwritableDirectoryKeepsThePreviousFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"kept.ini"_s);
     writeFile(path, "[S]\nk=old\n");
     TIniFile ini(path);
     ini.WriteString(u"S"_s, u"k"_s, u"new"_s);
-    // Make the directory unwritable so the temporary file cannot be created.
+    // Without write permission on the directory the temporary file cannot be created.
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFile(dir.filePath(u"probe"_s)).open(QIODevice::WriteOnly)) {
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        GTEST_SKIP() << "running with permissions that ignore file modes";
+    const bool modesIgnored = QFile(dir.filePath(u"probe"_s)).open(QIODevice::WriteOnly);
+    if (!modesIgnored) {
+        EXPECT_THROW(ini.UpdateFile(), Exception);
+        EXPECT_EQ(readFile(path), QByteArray("[S]\nk=old\n"));
     }
-    EXPECT_THROW(ini.UpdateFile(), Exception);
-    EXPECT_EQ(readFile(path), QByteArray("[S]\nk=old\n"));
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (modesIgnored)
+        GTEST_SKIP() << "file modes do not apply to this user";
 }
 
-TEST(IniFileTest, PathThatIsADirectoryRaises)
+TEST(IniFileTest, PathThatIsADirectoryRaisesAndIsLeftAlone)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    const QString target = dir.filePath(u"config.ini"_s);
+    ASSERT_TRUE(QDir().mkdir(target));
+    writeFile(target + u"/inside.txt"_s, "keep");
     EXPECT_THROW({
-        TIniFile ini(dir.path());
+        TIniFile ini(target);
+        ini.WriteString(u"S"_s, u"k"_s, u"v"_s);
         ini.UpdateFile();
     }, Exception);
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(readFile(target + u"/inside.txt"_s), QByteArray("keep"));
 }
