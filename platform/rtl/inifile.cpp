@@ -3,6 +3,7 @@
 #include "codepages.h"
 #include "exception.h"
 #include "stringlist.h"
+#include "strutils.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,23 +19,6 @@ namespace {
 // A configuration line is short; anything longer is damage or hostile input
 // and is skipped rather than decoded and kept.
 constexpr qsizetype kMaxLineLength = 1024 * 1024;
-
-// Removes every character up to and including U+0020 at both ends.
-QString trimmed(QStringView s)
-{
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && s.at(begin).unicode() <= 0x20)
-        ++begin;
-    while (end > begin && s.at(end - 1).unicode() <= 0x20)
-        --end;
-    return s.mid(begin, end - begin).toString();
-}
-
-bool sameText(const QString &a, const QString &b)
-{
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
-}
 
 // Decimal with an optional sign, or hexadecimal written "$1F" or "0x1F"
 // (also after a sign). Anything else, or a value outside int, fails.
@@ -149,12 +133,12 @@ void TIniFile::LoadFromBytes(const QByteArray &content)
             qCWarning(lcIni) << "Skipping an INI line of" << lineLength << "bytes";
             continue;
         }
-        const QString line = trimmed(DecodeTextLine(content.mid(lineStart, lineLength)));
+        const QString line = Trim(DecodeTextLine(content.mid(lineStart, lineLength)));
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
 
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            const QString name = trimmed(QStringView(line).mid(1, line.size() - 2));
+            const QString name = Trim(QStringView(line).mid(1, line.size() - 2));
             current = findSection(name);
             if (!current) {
                 m_sections.append(Section{name, {}});
@@ -165,19 +149,19 @@ void TIniFile::LoadFromBytes(const QByteArray &content)
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (!current || eq < 0)
             continue;
-        const QString key = trimmed(QStringView(line).left(eq));
+        const QString key = Trim(QStringView(line).left(eq));
         if (key.isEmpty())
             continue;
         // The first occurrence of a key is the one that counts.
         bool seen = false;
         for (const Entry &entry : std::as_const(current->entries)) {
-            if (sameText(entry.key, key)) {
+            if (SameText(entry.key, key)) {
                 seen = true;
                 break;
             }
         }
         if (!seen)
-            current->entries.append(Entry{key, trimmed(QStringView(line).mid(eq + 1))});
+            current->entries.append(Entry{key, Trim(QStringView(line).mid(eq + 1))});
     }
 }
 
@@ -199,7 +183,7 @@ QByteArray TIniFile::ToBytes() const
 const TIniFile::Section *TIniFile::findSection(const QString &name) const
 {
     for (const Section &section : m_sections) {
-        if (sameText(section.name, name))
+        if (SameText(section.name, name))
             return &section;
     }
     return nullptr;
@@ -212,12 +196,12 @@ TIniFile::Section *TIniFile::findSection(const QString &name)
 
 const TIniFile::Entry *TIniFile::findEntry(const QString &section, const QString &key) const
 {
-    const Section *s = findSection(trimmed(section));
+    const Section *s = findSection(Trim(section));
     if (!s)
         return nullptr;
-    const QString k = trimmed(key);
+    const QString k = Trim(key);
     for (const Entry &entry : s->entries) {
-        if (sameText(entry.key, k))
+        if (SameText(entry.key, k))
             return &entry;
     }
     return nullptr;
@@ -247,8 +231,8 @@ bool TIniFile::ReadBool(const QString &section, const QString &key, bool default
 
 void TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    const QString sectionName = trimmed(section);
-    const QString keyName = trimmed(key);
+    const QString sectionName = Trim(section);
+    const QString keyName = Trim(key);
     // A name that the file format cannot carry would come back as another
     // key, or not at all: refuse it instead of writing a broken file.
     if (sectionName.isEmpty() || sectionName.contains(QLatin1Char(']')) || sectionName.contains(QLatin1Char('\r'))
@@ -266,9 +250,9 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
         m_sections.append(Section{sectionName, {}});
         s = &m_sections.last();
     }
-    const QString stored = trimmed(value);
+    const QString stored = Trim(value);
     for (Entry &entry : s->entries) {
-        if (sameText(entry.key, keyName)) {
+        if (SameText(entry.key, keyName)) {
             entry.value = stored;
             m_dirty = true;
             return;
@@ -291,7 +275,7 @@ void TIniFile::WriteBool(const QString &section, const QString &key, bool value)
 void TIniFile::ReadSection(const QString &section, TStringList &keys) const
 {
     keys.Clear();
-    if (const Section *s = findSection(trimmed(section))) {
+    if (const Section *s = findSection(Trim(section))) {
         for (const Entry &entry : s->entries)
             keys.Add(entry.key);
     }
@@ -307,7 +291,7 @@ void TIniFile::ReadSections(TStringList &sections) const
 void TIniFile::ReadSectionValues(const QString &section, TStringList &values) const
 {
     values.Clear();
-    if (const Section *s = findSection(trimmed(section))) {
+    if (const Section *s = findSection(Trim(section))) {
         for (const Entry &entry : s->entries)
             values.Add(entry.key + QLatin1Char('=') + entry.value);
     }
@@ -315,9 +299,9 @@ void TIniFile::ReadSectionValues(const QString &section, TStringList &values) co
 
 void TIniFile::EraseSection(const QString &section)
 {
-    const QString name = trimmed(section);
+    const QString name = Trim(section);
     for (qsizetype i = 0; i < m_sections.size(); ++i) {
-        if (sameText(m_sections.at(i).name, name)) {
+        if (SameText(m_sections.at(i).name, name)) {
             m_sections.removeAt(i);
             m_dirty = true;
             return;
@@ -327,12 +311,12 @@ void TIniFile::EraseSection(const QString &section)
 
 void TIniFile::DeleteKey(const QString &section, const QString &key)
 {
-    Section *s = findSection(trimmed(section));
+    Section *s = findSection(Trim(section));
     if (!s)
         return;
-    const QString k = trimmed(key);
+    const QString k = Trim(key);
     for (qsizetype i = 0; i < s->entries.size(); ++i) {
-        if (sameText(s->entries.at(i).key, k)) {
+        if (SameText(s->entries.at(i).key, k)) {
             s->entries.removeAt(i);
             m_dirty = true;
             return;
@@ -342,7 +326,7 @@ void TIniFile::DeleteKey(const QString &section, const QString &key)
 
 bool TIniFile::SectionExists(const QString &section) const
 {
-    return findSection(trimmed(section)) != nullptr;
+    return findSection(Trim(section)) != nullptr;
 }
 
 bool TIniFile::ValueExists(const QString &section, const QString &key) const

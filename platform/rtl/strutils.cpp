@@ -21,7 +21,7 @@ qsizetype fileNameStart(const QString &fileName)
 
 } // namespace
 
-QString Trim(const QString &s)
+QString Trim(QStringView s)
 {
     qsizetype first = 0;
     qsizetype last = s.size();
@@ -29,23 +29,23 @@ QString Trim(const QString &s)
         ++first;
     while (last > first && isBlank(s[last - 1]))
         --last;
-    return s.mid(first, last - first);
+    return s.mid(first, last - first).toString();
 }
 
-QString TrimLeft(const QString &s)
+QString TrimLeft(QStringView s)
 {
     qsizetype first = 0;
     while (first < s.size() && isBlank(s[first]))
         ++first;
-    return s.mid(first);
+    return s.mid(first).toString();
 }
 
-QString TrimRight(const QString &s)
+QString TrimRight(QStringView s)
 {
     qsizetype last = s.size();
     while (last > 0 && isBlank(s[last - 1]))
         --last;
-    return s.left(last);
+    return s.left(last).toString();
 }
 
 bool SameText(const QString &a, const QString &b)

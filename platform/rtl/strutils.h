@@ -3,9 +3,9 @@
 #include <QString>
 
 // Removes every character up to and including U+0020 at both ends (or one end).
-QString Trim(const QString &s);
-QString TrimLeft(const QString &s);
-QString TrimRight(const QString &s);
+QString Trim(QStringView s);
+QString TrimLeft(QStringView s);
+QString TrimRight(QStringView s);
 
 // Case-insensitive comparisons; the Ansi forms compare the whole Unicode text.
 bool SameText(const QString &a, const QString &b);
