@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// Days since 30 December 1899; the fraction is the time of day.
+using TDateTime = double;
+
+// Fixed-point money value in units of 0.0001.
+struct Currency
+{
+    int64_t Value = 0;
+};
+
+QString IntToStr(int value);
+QString IntToStr(int64_t value);
+bool TryStrToInt(const QString &text, int &value);
+bool TryStrToInt64(const QString &text, int64_t &value);
+int StrToInt(const QString &text);
+int StrToIntDef(const QString &text, int defaultValue);
+
+bool IsLeapYear(int year);
+bool TryEncodeDate(int year, int month, int day, TDateTime &date);
+TDateTime EncodeDate(int year, int month, int day);
+void DecodeDate(TDateTime date, int &year, int &month, int &day);
+bool IsValidDate(int year, int month, int day);
