@@ -151,3 +151,36 @@ void DecodeDate(TDateTime date, int &year, int &month, int &day)
     }
     day = int(days + 1);
 }
+
+static constexpr int64_t kMSecsPerDay = 86400000;
+
+bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &time)
+{
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59
+        || msec < 0 || msec > 999)
+        return false;
+    time = double((int64_t(hour) * 3600 + minute * 60 + second) * 1000 + msec) / kMSecsPerDay;
+    return true;
+}
+
+TDateTime EncodeTime(int hour, int minute, int second, int msec)
+{
+    TDateTime time = 0;
+    if (!TryEncodeTime(hour, minute, second, msec, time))
+        throw EConvertError(QStringLiteral("%1:%2:%3.%4 is not a valid time")
+                                .arg(hour).arg(minute).arg(second).arg(msec));
+    return time;
+}
+
+void DecodeTime(TDateTime time, int &hour, int &minute, int &second, int &msec)
+{
+    // Round to the nearest millisecond so that encoded values decode exactly.
+    const double frac = std::fabs(time - std::trunc(time));
+    int64_t ms = std::llround(frac * kMSecsPerDay);
+    if (ms >= kMSecsPerDay)
+        ms = kMSecsPerDay - 1;
+    hour = int(ms / 3600000);
+    minute = int(ms / 60000 % 60);
+    second = int(ms / 1000 % 60);
+    msec = int(ms % 1000);
+}

@@ -25,3 +25,7 @@ bool TryEncodeDate(int year, int month, int day, TDateTime &date);
 TDateTime EncodeDate(int year, int month, int day);
 void DecodeDate(TDateTime date, int &year, int &month, int &day);
 bool IsValidDate(int year, int month, int day);
+
+bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &time);
+TDateTime EncodeTime(int hour, int minute, int second, int msec);
+void DecodeTime(TDateTime time, int &hour, int &minute, int &second, int &msec);

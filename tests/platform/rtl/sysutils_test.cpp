@@ -75,3 +75,18 @@ TEST(SysUtils, DecodeDateRoundTrips)
         ASSERT_EQ(EncodeDate(y, m, d), day);
     }
 }
+
+TEST(SysUtils, EncodeTimeRejectsOutOfRangeFieldsAndRoundTrips)
+{
+    EXPECT_DOUBLE_EQ(EncodeTime(12, 0, 0, 0), 0.5);
+    EXPECT_DOUBLE_EQ(EncodeTime(18, 0, 0, 0), 0.75);
+    TDateTime t = 0;
+    EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, t));
+    EXPECT_FALSE(TryEncodeTime(0, 60, 0, 0, t));
+    EXPECT_FALSE(TryEncodeTime(0, 0, 0, 1000, t));
+    int h, m, s, ms;
+    DecodeTime(36526 + EncodeTime(23, 59, 59, 999), h, m, s, ms);
+    EXPECT_EQ(QList<int>({h, m, s, ms}), QList<int>({23, 59, 59, 999}));
+    DecodeTime(EncodeTime(7, 5, 3, 1), h, m, s, ms);
+    EXPECT_EQ(QList<int>({h, m, s, ms}), QList<int>({7, 5, 3, 1}));
+}
