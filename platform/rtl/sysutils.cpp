@@ -2,6 +2,8 @@
 
 #include "exception.h"
 
+#include <QDateTime>
+
 #include <cmath>
 #include <limits>
 
@@ -183,4 +185,24 @@ void DecodeTime(TDateTime time, int &hour, int &minute, int &second, int &msec)
     minute = int(ms / 60000 % 60);
     second = int(ms / 1000 % 60);
     msec = int(ms % 1000);
+}
+
+TDateTime Now()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return EncodeDate(d.year(), d.month(), d.day())
+        + EncodeTime(t.hour(), t.minute(), t.second(), t.msec());
+}
+
+TDateTime Date()
+{
+    return std::floor(Now());
+}
+
+TDateTime Time()
+{
+    const TDateTime now = Now();
+    return now - std::floor(now);
 }

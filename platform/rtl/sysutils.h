@@ -29,3 +29,7 @@ bool IsValidDate(int year, int month, int day);
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &time);
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 void DecodeTime(TDateTime time, int &hour, int &minute, int &second, int &msec);
+
+TDateTime Now();
+TDateTime Date();
+TDateTime Time();

@@ -90,3 +90,13 @@ TEST(SysUtils, EncodeTimeRejectsOutOfRangeFieldsAndRoundTrips)
     DecodeTime(EncodeTime(7, 5, 3, 1), h, m, s, ms);
     EXPECT_EQ(QList<int>({h, m, s, ms}), QList<int>({7, 5, 3, 1}));
 }
+
+TEST(SysUtils, NowSplitsIntoDateAndTime)
+{
+    const TDateTime now = Now();
+    EXPECT_GT(now, EncodeDate(2020, 1, 1));
+    EXPECT_LE(Date(), now);
+    EXPECT_GE(Time(), 0.0);
+    EXPECT_LT(Time(), 1.0);
+    EXPECT_EQ(IntToStr(int64_t(-9223372036854775807LL - 1)), QStringLiteral("-9223372036854775808"));
+}
