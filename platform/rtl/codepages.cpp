@@ -2,7 +2,6 @@
 
 #include "exception.h"
 
-#include <QIODevice>
 #include <QStringDecoder>
 #include <QTextCodec>
 
@@ -113,28 +112,4 @@ QString DecodeTextLine(const QByteArray &line)
     if (!utf8.hasError())
         return text;
     return AnsiBytesToString(line);
-}
-
-bool TTextLineReader::ReadRawLine(QByteArray &line)
-{
-    line = m_device->readLine();
-    if (line.isEmpty() && m_device->atEnd())
-        return false;
-    if (line.endsWith('\n'))
-        line.chop(1);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    if (m_lineNumber == 0 && line.startsWith("\xEF\xBB\xBF"))
-        line.remove(0, 3);
-    ++m_lineNumber;
-    return true;
-}
-
-bool TTextLineReader::ReadLine(QString &line)
-{
-    QByteArray raw;
-    if (!ReadRawLine(raw))
-        return false;
-    line = DecodeTextLine(raw);
-    return true;
 }

@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QString>
 
-class QIODevice;
-
 // The process-wide ANSI and OEM code pages (defaults Windows-1252 and IBM437).
 // Setting an unknown name raises Exception and keeps the current code page.
 QString AnsiCodePage();
@@ -31,23 +29,3 @@ QString AnsiToOem(const QString &text);
 // Decodes one line of a text file: UTF-8 when the bytes are valid UTF-8,
 // otherwise the ANSI code page, so that no byte is lost.
 QString DecodeTextLine(const QByteArray &line);
-
-// Reads a text file line by line, one line in memory at a time. Lines end with
-// CR LF or LF (the terminator is not part of the line); a UTF-8 byte-order mark
-// at the start of the file is skipped.
-class TTextLineReader
-{
-public:
-    explicit TTextLineReader(QIODevice *device) : m_device(device) {}
-
-    // The next line, or false at the end of the file.
-    bool ReadLine(QString &line);
-    // The same, without decoding: the raw bytes of the line.
-    bool ReadRawLine(QByteArray &line);
-    // 1-based number of the line read last.
-    qint64 LineNumber() const { return m_lineNumber; }
-
-private:
-    QIODevice *m_device;
-    qint64 m_lineNumber = 0;
-};

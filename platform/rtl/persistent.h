@@ -93,6 +93,8 @@ public:
     T *Add() { return Insert(Count()); }
     T *Insert(int index) { return static_cast<T *>(InsertItem(index, std::make_unique<T>())); }
     T *Items(int index) const { return static_cast<T *>(ItemAt(index)); }
+    // Writing an item copies the content of value into the item held.
+    void SetItems(int index, const T &value) { Items(index)->Assign(value); }
 
     void Assign(const TPersistent &Source) override
     {

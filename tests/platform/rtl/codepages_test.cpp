@@ -1,8 +1,6 @@
 #include "codepages.h"
 #include "exception.h"
 
-#include <QBuffer>
-
 #include "qtprinters.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +18,6 @@ struct CodePageGuard
         SetOemCodePage(oem);
     }
 };
-
-QStringList readAll(const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    TTextLineReader reader(&buffer);
-    QStringList lines;
-    QString line;
-    while (reader.ReadLine(line))
-        lines << line;
-    return lines;
-}
 
 } // namespace
 
@@ -64,17 +49,4 @@ TEST(CodePages, OemAnsiConversionKeepsLength)
     EXPECT_EQ(AnsiToOem(mixed).size(), mixed.size());
     EXPECT_EQ(OemToAnsi(mixed).size(), mixed.size());
     EXPECT_EQ(AnsiToOem(QStringLiteral("漢")), QStringLiteral("漢")) << "no counterpart: kept";
-}
-
-TEST(CodePages, TextLinesAreUtf8WithAnsiFallbackPerLine)
-{
-    const QByteArray file = "\xEF\xBB\xBF" "caf\xC3\xA9\r\n"
-                            "caf\xE9\n"
-                            "\n"
-                            "last";
-    EXPECT_EQ(readAll(file), (QStringList{QStringLiteral("café"), QStringLiteral("café"), QString(), QStringLiteral("last")}));
-    EXPECT_EQ(readAll(QByteArray("one\ntwo\n")), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
-    EXPECT_TRUE(readAll(QByteArray()).isEmpty());
-    // A byte-order mark is only skipped at the start of the file.
-    EXPECT_EQ(readAll(QByteArray("a\n\xEF\xBB\xBF" "b")).at(1), QStringLiteral("\uFEFFb"));
 }
