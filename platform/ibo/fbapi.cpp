@@ -4,7 +4,7 @@
 
 #include <vector>
 
-Q_LOGGING_CATEGORY(lcIbo, "morvex.ibo")
+Q_LOGGING_CATEGORY(lcIbo, "morvex.ibo", QtInfoMsg)
 
 namespace ibo {
 
