@@ -36,13 +36,15 @@ public:
     QString Path() const { return m_connection.DatabaseName(); }
     QString FilePath(const QString &name) const { return m_dir.filePath(name); }
 
-    // Runs each statement and commits them together.
+    // Runs and commits each statement in turn (Firebird applies DDL at commit).
     void Execute(const QStringList &statements)
     {
         TIB_Transaction transaction;
         transaction.SetIB_Connection(&m_connection);
-        for (const QString &sql : statements)
+        for (const QString &sql : statements) {
             transaction.ExecuteImmediate(sql);
+            transaction.CommitRetaining();
+        }
         transaction.Commit();
     }
 
