@@ -8,7 +8,8 @@
 
 using namespace Qt::StringLiterals;
 
-Q_LOGGING_CATEGORY(lcXml, "morvex.xml")
+// Debug lines (one per loaded packet) only when asked for.
+Q_LOGGING_CATEGORY(lcXml, "morvex.xml", QtInfoMsg)
 
 namespace {
 

@@ -54,7 +54,16 @@ XmlText::XmlText(QByteArray bytes) : m_bytes(std::move(bytes)), m_validUtf8(m_by
 {
     if (m_bytes.size() > kMaxTextSize)
         throw Exception(u"The XML file is larger than %1 bytes"_s.arg(kMaxTextSize));
-    SetEncoding(QString());
+    // Until the declaration names an encoding; the markup before it is ASCII.
+    useUtf8OrAnsi();
+}
+
+bool XmlText::useUtf8OrAnsi()
+{
+    m_utf8 = m_validUtf8;
+    if (!m_utf8 && !useSingleByteCodePage(AnsiCodePage()))
+        useSingleByteCodePage(u"ISO-8859-1"_s);
+    return m_utf8;
 }
 
 void XmlText::SetEncoding(const QString &name)
@@ -62,14 +71,10 @@ void XmlText::SetEncoding(const QString &name)
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || trimmed.compare("UTF-8"_L1, Qt::CaseInsensitive) == 0
         || trimmed.compare("UTF8"_L1, Qt::CaseInsensitive) == 0) {
-        m_utf8 = m_validUtf8;
-        if (!m_utf8) {
-            // Older writers put the ANSI bytes of their strings into packets
-            // that declare no encoding; keep every byte rather than replace it.
+        // Older writers put the ANSI bytes of their strings into packets
+        // that declare no encoding; keep every byte rather than replace it.
+        if (!useUtf8OrAnsi())
             qCWarning(lcXml) << "XML text is not valid UTF-8; decoding it with the ANSI code page" << AnsiCodePage();
-            if (!useSingleByteCodePage(AnsiCodePage()))
-                useSingleByteCodePage(u"ISO-8859-1"_s);
-        }
         return;
     }
     if (!IsKnownCodePage(trimmed) || !useSingleByteCodePage(trimmed))

@@ -55,6 +55,8 @@ public:
     qsizetype Position(qsizetype begin, qsizetype pos) const;
 
 private:
+    // UTF-8 when the text is valid UTF-8, else the ANSI code page; true for UTF-8.
+    bool useUtf8OrAnsi();
     // Decodes with the table of a code page; false when it is not single-byte.
     bool useSingleByteCodePage(const QString &codePage);
 
