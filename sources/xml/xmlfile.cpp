@@ -13,8 +13,8 @@ Q_LOGGING_CATEGORY(lcXml, "morvex.xml", QtInfoMsg)
 
 namespace {
 
-// Read in pieces so that a device larger than the packet limit is refused
-// before it is held in memory.
+// A stream is read in pieces so that one longer than the packet limit is
+// refused before it is held in memory.
 constexpr qint64 kReadChunk = qint64(4) << 20;
 
 [[noreturn]] void raiseTooLarge()
@@ -26,8 +26,11 @@ QByteArray readAll(QIODevice *device)
 {
     if (!device->isOpen() && !device->open(QIODevice::ReadOnly))
         throw Exception(u"Cannot read the XML file: %1"_s.arg(device->errorString()));
-    if (!device->isSequential() && device->size() - device->pos() > kMaxTextSize)
-        raiseTooLarge();
+    if (!device->isSequential()) {
+        if (device->size() - device->pos() > kMaxTextSize)
+            raiseTooLarge();
+        return device->readAll();
+    }
     QByteArray bytes;
     for (;;) {
         const QByteArray chunk = device->read(kReadChunk);

@@ -14,11 +14,6 @@ bool isUtf8Continuation(char c)
     return (uchar(c) & 0xC0) == 0x80;
 }
 
-bool isAsciiLetter(char32_t c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 bool isDecimalDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -101,14 +96,11 @@ bool XmlText::useSingleByteCodePage(const QString &codePage)
     return true;
 }
 
-char32_t XmlText::CharAt(qsizetype pos, int &length) const
+char32_t XmlText::nonAsciiCharAt(qsizetype pos, int &length) const
 {
     const uchar lead = uchar(m_bytes.at(pos));
-    length = 1;
     if (!m_utf8)
         return m_table[lead];
-    if (lead < 0x80)
-        return lead;
     // The whole text is valid UTF-8 here, so the sequence is complete; a scan
     // that starts inside a sequence still moves on by one byte at a time.
     const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
@@ -150,16 +142,6 @@ qsizetype XmlText::Position(qsizetype begin, qsizetype pos) const
             ++characters;
     }
     return characters + 1;
-}
-
-bool IsNameStartChar(char32_t c)
-{
-    return c == ':' || c == '_' || isAsciiLetter(c) || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
-}
-
-bool IsNameChar(char32_t c)
-{
-    return IsNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7;
 }
 
 void RaiseUnexpectedSymbol(const XmlText &text, qsizetype begin, qsizetype pos)

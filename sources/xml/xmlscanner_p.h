@@ -45,7 +45,12 @@ public:
     void SetEncoding(const QString &name);
 
     // The character that starts at byte pos, and the number of bytes it takes.
-    char32_t CharAt(qsizetype pos, int &length) const;
+    char32_t CharAt(qsizetype pos, int &length) const
+    {
+        const uchar b = uchar(m_bytes.data()[pos]);
+        length = 1;
+        return b < 0x80 ? b : nonAsciiCharAt(pos, length);
+    }
     // The text of the bytes [begin, end), which start and end on characters.
     QString Decode(qsizetype begin, qsizetype end) const;
     // The start of the character that holds byte pos (a cap may cut one).
@@ -55,6 +60,7 @@ public:
     qsizetype Position(qsizetype begin, qsizetype pos) const;
 
 private:
+    char32_t nonAsciiCharAt(qsizetype pos, int &length) const;
     // UTF-8 when the text is valid UTF-8, else the ANSI code page; true for UTF-8.
     bool useUtf8OrAnsi();
     // Decodes with the table of a code page; false when it is not single-byte.
@@ -74,8 +80,15 @@ inline bool IsXmlWhitespace(char c)
 // Names start with ':', '_', an ASCII letter or a character from U+00C0 on
 // other than the multiplication and division signs; later characters may
 // also be '-', '.', a digit or the middle dot.
-bool IsNameStartChar(char32_t c);
-bool IsNameChar(char32_t c);
+inline bool IsNameStartChar(char32_t c)
+{
+    return c == ':' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+}
+
+inline bool IsNameChar(char32_t c)
+{
+    return IsNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7;
+}
 
 // "Unexpected symbol %s at position %d" for the character at byte pos,
 // counted from the start of the text being scanned at byte begin.

@@ -77,40 +77,64 @@ private:
     QHash<QString, qsizetype> m_index;
 };
 
-// Finds the value the list would hold for one name: that of the last
-// attribute of that name, which is also empty when that value is empty.
+// Finds the values the list would hold for some names: for each, that of the
+// last attribute of that name, which is also empty when that value is empty.
+// One pass over the attributes serves every name.
 class ValueFinder final : public AttributeSink
 {
 public:
-    ValueFinder(const XmlText &text, const QString &name)
-        : m_text(text), m_name(name), m_asciiName(isAscii(name))
+    ValueFinder(const XmlText &text, const QStringList &names) : m_text(text), m_names(names)
     {
+        m_wanted.reserve(names.size());
+        for (const QString &name : names)
+            m_wanted.append(Wanted{isAscii(name), 0, -1});
     }
 
     void Attribute(qsizetype nameBegin, qsizetype nameEnd, qsizetype valueBegin, qsizetype valueEnd) override
     {
         const char *name = m_text.Data() + nameBegin;
         const qsizetype length = nameEnd - nameBegin;
-        // Names are nearly always ASCII; compare those without decoding them.
-        const bool same = m_asciiName && isAscii(name, length)
-            ? QString::compare(m_name, QLatin1StringView(name, length), Qt::CaseInsensitive) == 0
-            : QString::compare(m_name, m_text.Decode(nameBegin, nameEnd), Qt::CaseInsensitive) == 0;
-        if (same) {
-            m_found = true;
-            m_valueBegin = valueBegin;
-            m_valueEnd = valueEnd;
+        const bool asciiName = isAscii(name, length);
+        QString decoded;
+        for (qsizetype i = 0; i < m_names.size(); ++i) {
+            Wanted &wanted = m_wanted[i];
+            bool same;
+            if (asciiName && wanted.ascii) {
+                // Names are nearly always ASCII; compare those without decoding them.
+                same = m_names[i].size() == length
+                    && QString::compare(m_names[i], QLatin1StringView(name, length), Qt::CaseInsensitive) == 0;
+            } else {
+                if (decoded.isNull())
+                    decoded = m_text.Decode(nameBegin, nameEnd);
+                same = QString::compare(m_names[i], decoded, Qt::CaseInsensitive) == 0;
+            }
+            if (same) {
+                wanted.valueBegin = valueBegin;
+                wanted.valueEnd = valueEnd;
+            }
         }
     }
 
-    QString Value() const { return m_found ? DecodeValue(m_text, m_valueBegin, m_valueEnd) : QString(); }
+    QStringList Values() const
+    {
+        QStringList values;
+        values.reserve(m_wanted.size());
+        for (const Wanted &wanted : m_wanted)
+            values.append(wanted.valueEnd < 0 ? QString() : DecodeValue(m_text, wanted.valueBegin, wanted.valueEnd));
+        return values;
+    }
 
 private:
+    struct Wanted
+    {
+        bool ascii;
+        qsizetype valueBegin;
+        qsizetype valueEnd;
+    };
+
     const XmlText &m_text;
-    const QString &m_name;
-    const bool m_asciiName;
-    bool m_found = false;
-    qsizetype m_valueBegin = 0;
-    qsizetype m_valueEnd = 0;
+    const QStringList &m_names;
+    QList<Wanted> m_wanted;
 };
 
 } // namespace
@@ -136,11 +160,20 @@ void TXMLTag::SetAttributes(const TStringList &Strings)
 
 QString TXMLTag::AttributeValue(const QString &Name) const
 {
-    if (!m_text)
-        return m_attributes ? m_attributes->Values(Name) : QString();
-    ValueFinder finder(*m_text, Name);
+    return AttributeValues(QStringList{Name}).constFirst();
+}
+
+QStringList TXMLTag::AttributeValues(const QStringList &Names) const
+{
+    if (!m_text) {
+        QStringList values;
+        for (const QString &name : Names)
+            values.append(m_attributes ? m_attributes->Values(name) : QString());
+        return values;
+    }
+    ValueFinder finder(*m_text, Names);
     ScanAttributes(*m_text, m_attributesBegin, m_attributesEnd, finder);
-    return finder.Value();
+    return finder.Values();
 }
 
 void TXMLTag::referToText(const XmlText *text, qsizetype begin, qsizetype end)

@@ -4,6 +4,7 @@
 #include "stringlist.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -34,6 +35,9 @@ public:
     // The value of the attribute Name, letter case ignored; empty when the tag
     // has no such attribute. Reads one attribute without building the list.
     QString AttributeValue(const QString &Name) const;
+    // The values of the attributes Names, in their order, read in one pass:
+    // what a reader of rows asks for each row.
+    QStringList AttributeValues(const QStringList &Names) const;
 
     TXMLTagList &Children();
     const TXMLTagList &Children() const;

@@ -53,6 +53,9 @@ TEST(XmlFileTest, TypedPacketFromBufDatasetReadsAsWritten)
     EXPECT_EQ(second.AttributeValue(u"NOTE"_s), u"a > b && c < d"_s);
     EXPECT_EQ(second.AttributeValue(u"OK"_s), u"False"_s);
 
+    EXPECT_EQ(second.AttributeValues({u"qty"_s, u"MISSING"_s, u"Born"_s, u"QTY"_s}),
+              QStringList({u"2147483647"_s, QString(), u"1900-01-01"_s, u"2147483647"_s}));
+
     // NULLs are written as absent attributes.
     const TXMLTag &third = *file.GetRows()->GetItem(2);
     EXPECT_EQ(third.Attributes().Text(), u"QTY=0\nRowState=4\n"_s);
