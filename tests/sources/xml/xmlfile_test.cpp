@@ -3,6 +3,8 @@
 
 #include "qtprinters.h"
 
+#include "codepages.h"
+
 #include <QBuffer>
 #include <QTemporaryDir>
 
@@ -107,6 +109,31 @@ INSTANTIATE_TEST_SUITE_P(
                     EncodingCase{"AnsiWithoutEncoding", "ansi_without_encoding.xml",
                                  u"\u00C6r\u00F8 \u00C7\u00E0 \u00D1o\u00F1o \u00FF"_s}),
     [](const testing::TestParamInfo<EncodingCase> &info) { return std::string(info.param.name); });
+
+QStringList g_messages;
+
+void collectMessage(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    g_messages << QLatin1StringView(context.category) + u": "_s + message;
+}
+
+TEST(XmlFileTest, AnsiFallbackUsesTheCurrentCodePageAndSaysSo)
+{
+    const QString previous = AnsiCodePage();
+    SetAnsiCodePage(u"windows-1251"_s);
+    g_messages.clear();
+    const QtMessageHandler oldHandler = qInstallMessageHandler(collectMessage);
+    const LoadResult loaded = loadBytes(kDeclaration + "<R N='\xCC\xE8\xF0'/>");
+    const LoadResult utf8 = loadBytes(kDeclaration + "<R N='\xD0\x9C'/>");
+    qInstallMessageHandler(oldHandler);
+    SetAnsiCodePage(previous);
+
+    ASSERT_EQ(loaded.error, QString());
+    EXPECT_EQ(loaded.file->Tags().GetItem(0)->AttributeValue(u"N"_s), u"\u041C\u0438\u0440"_s);
+    EXPECT_EQ(utf8.file->Tags().GetItem(0)->AttributeValue(u"N"_s), u"\u041C"_s);
+    EXPECT_EQ(g_messages, QStringList(u"morvex.xml: XML text is not valid UTF-8; decoding it with the ANSI code page "
+                                      "\"windows-1251\""_s));
+}
 
 TEST(XmlFileTest, SingleByteEncodingAppliesToNamesAndPositions)
 {
@@ -220,6 +247,31 @@ TEST(XmlFileTest, LoadAddsToTheTreeUntilCleared)
     EXPECT_TRUE(file.Text().isEmpty());
     file.LoadFromBytes(packet);
     EXPECT_EQ(file.GetRowCount(), 3);
+}
+
+// A pipe or socket: read in pieces, its size unknown beforehand.
+class SequentialBuffer : public QBuffer
+{
+public:
+    bool isSequential() const override { return true; }
+};
+
+TEST(XmlFileTest, LoadsFromSequentialAndUnopenedDevices)
+{
+    const QByteArray packet = readFixture("types.xml");
+    SequentialBuffer pipe;
+    pipe.setData(packet);
+    ASSERT_TRUE(pipe.open(QIODevice::ReadOnly));
+    TXMLFile fromPipe;
+    fromPipe.Load(&pipe);
+    EXPECT_EQ(fromPipe.Text(), packet);
+    EXPECT_EQ(fromPipe.GetRowCount(), 3);
+
+    QBuffer closed;
+    closed.setData(packet);
+    TXMLFile fromClosed;
+    fromClosed.Load(&closed, true);
+    EXPECT_EQ(fromClosed.GetFieldCount(), 8);
 }
 
 TEST(XmlFileTest, FailedSecondLoadClearsTheLoadedFlag)
