@@ -6,7 +6,9 @@
 #include "codepages.h"
 
 #include <QBuffer>
-#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -249,18 +251,34 @@ TEST(XmlFileTest, LoadAddsToTheTreeUntilCleared)
     EXPECT_EQ(file.GetRowCount(), 3);
 }
 
-// A pipe or socket: read in pieces, its size unknown beforehand.
-class SequentialBuffer : public QBuffer
+// Like a pipe or socket: read in pieces, its size unknown beforehand.
+class SequentialDevice : public QIODevice
 {
 public:
+    explicit SequentialDevice(const QByteArray &data) : m_data(data) {}
     bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_data.size() - m_offset + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        // A few bytes at a time, as a pipe delivers them.
+        const qint64 n = std::min<qint64>({maxSize, m_data.size() - m_offset, 100});
+        std::memcpy(data, m_data.constData() + m_offset, size_t(n));
+        m_offset += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_offset = 0;
 };
 
 TEST(XmlFileTest, LoadsFromSequentialAndUnopenedDevices)
 {
     const QByteArray packet = readFixture("types.xml");
-    SequentialBuffer pipe;
-    pipe.setData(packet);
+    SequentialDevice pipe(packet);
     ASSERT_TRUE(pipe.open(QIODevice::ReadOnly));
     TXMLFile fromPipe;
     fromPipe.Load(&pipe);
