@@ -3,6 +3,8 @@
 #include "codepages.h"
 #include "exception.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -114,8 +116,11 @@ char32_t XmlText::nonAsciiCharAt(qsizetype pos, int &length) const
 
 QString XmlText::Decode(qsizetype begin, qsizetype end) const
 {
-    if (m_utf8)
-        return QString::fromUtf8(Data() + begin, end - begin);
+    if (m_utf8) {
+        // A U+FEFF that starts a value or name is text, not a byte-order mark.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(QByteArrayView(Data() + begin, end - begin));
+    }
     QString result(end - begin, Qt::Uninitialized);
     QChar *out = result.data();
     for (qsizetype i = begin; i < end; ++i)

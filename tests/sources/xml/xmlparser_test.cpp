@@ -117,7 +117,7 @@ TEST(XmlParserTest, ReferencesAreDecodedAndLineBreaksKept)
 {
     const LoadResult loaded = loadBytes(kDeclaration
                                         + "<R A='&amp;&lt;&gt;&quot;&apos;' B='&#233;&#xE9;&#x1F600;&#0065;'"
-                                          " C='one\r\ntwo&#xD;&#xA;three' D='&amp;amp;' E='&#xFEFF;'/>");
+                                          " C='one\r\ntwo&#xD;&#xA;three' D='&amp;amp;' E='&#xFEFF;' F='\xEF\xBB\xBFx'/>");
     ASSERT_EQ(loaded.error, QString());
     const TXMLTag &row = *loaded.file->Tags().GetItem(0);
     EXPECT_EQ(row.AttributeValue(u"a"_s), u"&<>\"'"_s);
@@ -125,6 +125,7 @@ TEST(XmlParserTest, ReferencesAreDecodedAndLineBreaksKept)
     EXPECT_EQ(row.AttributeValue(u"c"_s), u"one\r\ntwo\r\nthree"_s);
     EXPECT_EQ(row.AttributeValue(u"d"_s), u"&amp;"_s);
     EXPECT_EQ(row.AttributeValue(u"e"_s), u"\uFEFF"_s);
+    EXPECT_EQ(row.AttributeValue(u"f"_s), u"\uFEFFx"_s);
     EXPECT_EQ(row.Attributes().Values(u"B"_s), row.AttributeValue(u"B"_s));
 }
 
