@@ -78,6 +78,13 @@ private:
 
 // The document-level state machine: whitespace and the declaration, then
 // whitespace and tags, until the text ends or the field list has been read.
+//
+// Strict where data would be lost or misread: text outside tags, comments and
+// other markup, bad names, unpaired close tags, malformed references, a packet
+// that ends inside a tag or with elements open, and names, values or nesting
+// beyond their caps all raise. Lenient where nothing is lost: anything after
+// the name of a close tag, an attribute left without a value at the end of a
+// tag (it is not stored), and any character but the closing quote in a value.
 class XmlParser
 {
 public:
