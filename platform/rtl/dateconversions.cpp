@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -243,7 +244,11 @@ bool TryStrToDateTime(const QString &text, TDateTime &value)
             return true;
         }
     }
-    return ParseTime(trimmed, value);
+    // A lone number is no more a time here than it is a date.
+    const bool loneNumber = std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+        return c.unicode() >= u'0' && c.unicode() <= u'9';
+    });
+    return !loneNumber && ParseTime(trimmed, value);
 }
 
 TDateTime StrToDateTime(const QString &text)
