@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 TFormatSettings TFormatSettings::Defaults()
 {
     static const char *const shortMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -34,10 +36,119 @@ TFormatSettings TFormatSettings::Defaults()
     return s;
 }
 
-TFormatSettings TFormatSettings::FromSystemLocale()
+namespace {
+
+QString QuotedLiteral(const QString &text)
+{
+    const QChar quote = text.contains(u'"') ? u'\'' : u'"';
+    return quote + text + quote;
+}
+
+// The first character between the fields of a Qt pattern: the locale's separator.
+QChar PatternSeparator(const QString &pattern)
+{
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == u'\'') {
+            const qsizetype close = pattern.indexOf(u'\'', i + 1);
+            i = close < 0 ? pattern.size() : close;
+        } else if (!c.isLetter() && !c.isSpace()) {
+            return c;
+        }
+    }
+    return QChar();
+}
+
+// Rewrites a Qt date-time pattern in the classic letters. Where `separator` stands between
+// fields it becomes `placeholder` ('/' or ':'), which the classic formats read as the current
+// separator; any other '/' or ':' is quoted so that it stays what the locale shows.
+QString ClassicFormat(const QString &pattern, QChar separator, QChar placeholder)
+{
+    QString out;
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const QChar c = pattern.at(i);
+        if (c == u'\'') {
+            // Qt quotes literal text in apostrophes and writes an apostrophe itself as ''.
+            QString literal;
+            qsizetype j = i + 1;
+            if (j < pattern.size() && pattern.at(j) == u'\'') {
+                literal = QStringLiteral("'");
+                j += 1;
+            } else {
+                while (j < pattern.size()) {
+                    if (pattern.at(j) == u'\'') {
+                        if (j + 1 < pattern.size() && pattern.at(j + 1) == u'\'') {
+                            literal += u'\'';
+                            j += 2;
+                            continue;
+                        }
+                        ++j;
+                        break;
+                    }
+                    literal += pattern.at(j++);
+                }
+            }
+            out += QuotedLiteral(literal);
+            i = j;
+            continue;
+        }
+        qsizetype count = 1;
+        while (i + count < pattern.size() && pattern.at(i + count) == c)
+            ++count;
+        i += count;
+        switch (c.unicode()) {
+        case u'd':
+            out += QString(std::min<qsizetype>(count, 4), u'd');
+            break;
+        case u'M':
+        case u'L':
+            out += QString(std::min<qsizetype>(count, 4), u'm');
+            break;
+        case u'y':
+            out += count >= 3 ? QStringLiteral("yyyy") : QStringLiteral("yy");
+            break;
+        case u'h':
+        case u'H':
+            out += QString(std::min<qsizetype>(count, 2), u'h');
+            break;
+        case u'm':
+            out += QString(std::min<qsizetype>(count, 2), u'n');
+            break;
+        case u's':
+            out += QString(std::min<qsizetype>(count, 2), u's');
+            break;
+        case u'z':
+            out += count >= 2 ? QStringLiteral("zzz") : QStringLiteral("z");
+            break;
+        case u'a':
+        case u'A':
+            if (i < pattern.size() && (pattern.at(i) == u'p' || pattern.at(i) == u'P'))
+                ++i;
+            out += QStringLiteral("AMPM");
+            break;
+        case u't':
+            break; // the time zone has no classic letter
+        default:
+            if (c.isLetter())
+                out += QuotedLiteral(QString(count, c));
+            else if (c == separator)
+                out += QString(count, placeholder);
+            else if (c == u'/' || c == u':')
+                out += QuotedLiteral(QString(count, c));
+            else
+                out += QString(count, c);
+            break;
+        }
+    }
+    return out.trimmed();
+}
+
+} // namespace
+
+TFormatSettings TFormatSettings::FromLocale(const QLocale &locale)
 {
     TFormatSettings s = Defaults();
-    const QLocale locale = QLocale::system();
     // The C locale stands for "no preference": keep the classic defaults.
     if (locale.language() == QLocale::C)
         return s;
@@ -47,6 +158,21 @@ TFormatSettings TFormatSettings::FromSystemLocale()
         s.DecimalSeparator = dec.at(0);
     if (group.size() == 1)
         s.ThousandSeparator = group.at(0);
+
+    const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
+    const QString shortTime = locale.timeFormat(QLocale::ShortFormat);
+    const QChar dateSeparator = PatternSeparator(shortDate);
+    const QChar timeSeparator = PatternSeparator(shortTime);
+    if (!dateSeparator.isNull())
+        s.DateSeparator = dateSeparator;
+    if (!timeSeparator.isNull())
+        s.TimeSeparator = timeSeparator;
+    s.ShortDateFormat = ClassicFormat(shortDate, dateSeparator, u'/');
+    s.LongDateFormat = ClassicFormat(locale.dateFormat(QLocale::LongFormat), QChar(), u'/');
+    s.ShortTimeFormat = ClassicFormat(shortTime, timeSeparator, u':');
+    s.LongTimeFormat =
+        ClassicFormat(locale.timeFormat(QLocale::LongFormat), timeSeparator, u':');
+
     for (int i = 0; i < 12; ++i) {
         s.ShortMonthNames[i] = locale.monthName(i + 1, QLocale::ShortFormat);
         s.LongMonthNames[i] = locale.monthName(i + 1, QLocale::LongFormat);
@@ -62,6 +188,11 @@ TFormatSettings TFormatSettings::FromSystemLocale()
     if (!locale.pmText().isEmpty())
         s.TimePMString = locale.pmText();
     return s;
+}
+
+TFormatSettings TFormatSettings::FromSystemLocale()
+{
+    return FromLocale(QLocale::system());
 }
 
 TFormatSettings FormatSettings = TFormatSettings::FromSystemLocale();

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+class QLocale;
+
 // Process-wide format settings that every conversion reads.
 struct TFormatSettings
 {
@@ -23,7 +25,10 @@ struct TFormatSettings
 
     // The classic US-English settings used in the C/POSIX locale.
     static TFormatSettings Defaults();
-    // Settings taken from the system locale.
+    // Settings taken from a locale: separators, the date and time formats rewritten in the
+    // classic pattern letters, names of months and days, and the AM/PM texts. The C locale
+    // gives the classic defaults.
+    static TFormatSettings FromLocale(const QLocale &locale);
     static TFormatSettings FromSystemLocale();
 };
 

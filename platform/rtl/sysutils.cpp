@@ -125,14 +125,30 @@ TDateTime EncodeDate(int year, int month, int day)
     return date;
 }
 
-void DecodeDate(TDateTime date, int &year, int &month, int &day)
+static constexpr int64_t kMSecsPerDay = 86400000;
+// 1 January 1 and 31 December 9999 as day numbers.
+static constexpr int64_t kFirstDay = -693593;
+static constexpr int64_t kLastDay = 2958465;
+
+// Splits a date-time into a day number and the milliseconds of that day. The magnitude is
+// rounded to the nearest millisecond first, so a value a hair before midnight belongs to the
+// next day; the sign stays with the day, and the time of a negative value is its fraction
+// taken as positive. Values beyond the supported years give false.
+static bool SplitDateTime(TDateTime value, int64_t &day, int64_t &msOfDay)
 {
-    int64_t days = int64_t(std::floor(date)) + kDateDelta; // 1 = 1 January of year 1
-    if (days < 1 || days > 3652059) {
-        year = month = day = 0;
-        return;
-    }
-    --days;
+    if (!std::isfinite(value) || std::fabs(value) > double(kLastDay + 1))
+        return false;
+    const int64_t total = std::llround(std::fabs(value) * double(kMSecsPerDay));
+    day = total / kMSecsPerDay;
+    msOfDay = total % kMSecsPerDay;
+    if (value < 0)
+        day = -day;
+    return day >= kFirstDay && day <= kLastDay;
+}
+
+static void DecodeDayNumber(int64_t dayNumber, int &year, int &month, int &day)
+{
+    int64_t days = dayNumber + kDateDelta - 1; // 0 = 1 January of year 1
     const int64_t n400 = days / 146097;
     days %= 146097;
     int64_t n100 = days / 36524;
@@ -154,7 +170,38 @@ void DecodeDate(TDateTime date, int &year, int &month, int &day)
     day = int(days + 1);
 }
 
-static constexpr int64_t kMSecsPerDay = 86400000;
+static void DecodeMilliseconds(int64_t ms, int &hour, int &minute, int &second, int &msec)
+{
+    hour = int(ms / 3600000);
+    minute = int(ms / 60000 % 60);
+    second = int(ms / 1000 % 60);
+    msec = int(ms % 1000);
+}
+
+void DecodeDate(TDateTime date, int &year, int &month, int &day)
+{
+    int64_t dayNumber = 0, ms = 0;
+    if (!SplitDateTime(date, dayNumber, ms)) {
+        year = month = day = 0;
+        return;
+    }
+    DecodeDayNumber(dayNumber, year, month, day);
+}
+
+bool DecodeDateTime(TDateTime value, int &year, int &month, int &day, int &hour, int &minute,
+                    int &second, int &msec, int &dayOfWeek)
+{
+    int64_t dayNumber = 0, ms = 0;
+    if (!SplitDateTime(value, dayNumber, ms)) {
+        year = month = day = hour = minute = second = msec = dayOfWeek = 0;
+        return false;
+    }
+    DecodeDayNumber(dayNumber, year, month, day);
+    DecodeMilliseconds(ms, hour, minute, second, msec);
+    // Day 0 was a Saturday.
+    dayOfWeek = int(((dayNumber + 6) % 7 + 7) % 7);
+    return true;
+}
 
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &time)
 {
@@ -176,15 +223,10 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec)
 
 void DecodeTime(TDateTime time, int &hour, int &minute, int &second, int &msec)
 {
-    // Round to the nearest millisecond so that encoded values decode exactly.
-    const double frac = std::fabs(time - std::trunc(time));
-    int64_t ms = std::llround(frac * kMSecsPerDay);
-    if (ms >= kMSecsPerDay)
-        ms = kMSecsPerDay - 1;
-    hour = int(ms / 3600000);
-    minute = int(ms / 60000 % 60);
-    second = int(ms / 1000 % 60);
-    msec = int(ms % 1000);
+    int64_t dayNumber = 0, ms = 0;
+    if (!SplitDateTime(time, dayNumber, ms))
+        ms = 0;
+    DecodeMilliseconds(ms, hour, minute, second, msec);
 }
 
 TDateTime Now()

@@ -29,6 +29,10 @@ bool IsValidDate(int year, int month, int day);
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime &time);
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 void DecodeTime(TDateTime time, int &hour, int &minute, int &second, int &msec);
+// Both halves at once, the time rounded to the millisecond; dayOfWeek counts from Sunday = 0.
+// False, with every field 0, for values outside the years 1 to 9999.
+bool DecodeDateTime(TDateTime value, int &year, int &month, int &day, int &hour, int &minute,
+                    int &second, int &msec, int &dayOfWeek);
 
 TDateTime Now();
 TDateTime Date();
