@@ -29,6 +29,7 @@ constexpr MessageEntry kMessages[] = {
     {MXE_KeyColumnNotFound, QT_TRANSLATE_NOOP("Morvex", "Key column %s is not found in the import destination")},
     {MXE_NoStream, QT_TRANSLATE_NOOP("Morvex", "Stream must be assigned")},
     {MXE_ConvertError, QT_TRANSLATE_NOOP("Morvex", "Value '%s' can not be converted for column %s")},
+    {MXE_QuoteNotClosed, QT_TRANSLATE_NOOP("Morvex", "The quoted field opened in line %d is not closed within %d MiB")},
     {MXE_NoSource, QT_TRANSLATE_NOOP("Morvex", "Source DataSet is not defined")},
     {MXE_SourceFieldNotFound, QT_TRANSLATE_NOOP("Morvex", "Field %s not found in the source DataSet")},
     {MXE_MapMissing, QT_TRANSLATE_NOOP("Morvex", "Missing definition of map")},

@@ -27,6 +27,7 @@ enum TMorvexMessageId {
     MXE_KeyColumnNotFound,
     MXE_NoStream,
     MXE_ConvertError,
+    MXE_QuoteNotClosed,
     MXE_NoSource,
     MXE_SourceFieldNotFound,
     MXE_MapMissing,

@@ -1,0 +1,98 @@
+#include "inspect.h"
+
+#include "csvstringtostrings.h"
+#include "exception.h"
+#include "importjob.h"
+#include "stringlist.h"
+#include "textfilereader.h"
+#include "xmlfile.h"
+#include "xmltag.h"
+#include "xmltaglist.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace {
+
+void printLine(QTextStream &out, const QJsonObject &object)
+{
+    out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
+}
+
+// Text files: for csv the fields of each line as the splitter sees them,
+// for txt the raw lines.
+void inspectText(const InspectOptions &options, QTextStream &out)
+{
+    QFile file(options.file);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(options.file, file.errorString()));
+    TTextFileReader reader(&file, options.codePage);
+    const bool delimited = options.kind == QLatin1String("csv");
+    QString line;
+    QString terminator;
+    TStringList fields;
+    while ((options.limit <= 0 || reader.LineNumber() < options.limit) && reader.ReadLine(line, terminator)) {
+        QJsonObject object{{QStringLiteral("line"), reader.LineNumber()}};
+        if (delimited) {
+            CSVStringToStrings(line, options.quote, options.comma, fields);
+            QJsonArray values;
+            for (int i = 0; i < fields.Count(); ++i)
+                values.append(fields[i]);
+            object.insert(QStringLiteral("fields"), values);
+        } else {
+            object.insert(QStringLiteral("text"), line);
+        }
+        printLine(out, object);
+    }
+}
+
+QJsonObject attributesOf(const TXMLTag &tag)
+{
+    QJsonObject object;
+    const TStringList attributes = tag.Attributes();
+    for (int i = 0; i < attributes.Count(); ++i)
+        object.insert(attributes.Names(i), attributes.ValueFromIndex(i));
+    return object;
+}
+
+// XML data packets: the field list, then one object per row element.
+void inspectXml(const InspectOptions &options, QTextStream &out)
+{
+    TXMLFile packet;
+    packet.SetFileName(options.file);
+    packet.Load();
+    QJsonArray fields;
+    if (const TXMLTagList *list = packet.GetFields()) {
+        for (int i = 0; i < list->Count(); ++i)
+            fields.append(attributesOf(*list->Items(i)));
+    }
+    printLine(out, QJsonObject{{QStringLiteral("fields"), fields}});
+    const TXMLTagList *rows = packet.GetRows();
+    for (int i = 0; rows && i < rows->Count() && (options.limit <= 0 || i < options.limit); ++i)
+        printLine(out, QJsonObject{{QStringLiteral("row"), i + 1}, {QStringLiteral("values"), attributesOf(*rows->Items(i))}});
+}
+
+} // namespace
+
+int RunInspect(const InspectOptions &options)
+{
+    QTextStream out(stdout);
+    try {
+        if (options.kind == QLatin1String("csv") || options.kind == QLatin1String("txt")) {
+            inspectText(options, out);
+        } else if (options.kind == QLatin1String("xml")) {
+            inspectXml(options, out);
+        } else {
+            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, xml") << '\n';
+            return StatusNotRun;
+        }
+    } catch (const Exception &e) {
+        out.flush();
+        QTextStream(stderr) << e.Message() << '\n';
+        return StatusNotRun;
+    }
+    return StatusOk;
+}

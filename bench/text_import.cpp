@@ -1,0 +1,161 @@
+// The text import on a CSV file of the benchmark rows:
+// - into Firebird, against the raw prepared-insert loop on the same values;
+// - ImportToCSV, in MB/s, against python3's csv module reading and writing
+//   the same file;
+// - the peak memory of ImportToCSV for a file of N and of 4 × N rows, each
+//   measured in a child process of its own.
+//
+// Usage: text_import [rows]   (default 1,000,000)
+//        text_import --rss ROWS   (the child: prints its peak memory)
+
+#include "import_rows.h"
+#include "raw_insert.h"
+
+#include "tib_morvex2ascii.h"
+#include "tib_query.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace {
+
+QString WriteCsv(const QString &path, int rows)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception(file.errorString());
+    QByteArray chunk;
+    for (int i = 1; i <= rows; ++i) {
+        const QStringList texts = RowTexts(i);
+        chunk += texts.join(u',').toUtf8();
+        chunk += "\r\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk);
+    if (!file.commit())
+        throw Exception(file.errorString());
+    return path;
+}
+
+void SetUpAscii(TIB_Morvex2ASCII &ascii, const QString &csv)
+{
+    ascii.SetFileName(csv);
+    ascii.SetComma(u',');
+    for (const QString &line : BenchMap())
+        ascii.Map().Add(line);
+    ascii.SetCommitRecCount(0);
+}
+
+double AsciiInsert(const QString &csv, int rows)
+{
+    BenchDatabase db("text_import");
+    TIB_Transaction transaction;
+    transaction.SetIB_Connection(&db.connection);
+    TIB_Query query;
+    query.SetIB_Transaction(&transaction);
+    query.SetSQL(QStringLiteral("SELECT * FROM BENCH"));
+
+    QElapsedTimer timer;
+    timer.start();
+    query.Open();
+    TIB_Morvex2ASCII ascii;
+    SetUpAscii(ascii, csv);
+    ascii.SetDataSet(&query);
+    ascii.OnNeedCommit = [&](QObject *) { transaction.Commit(); };
+    ascii.Execute();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    if (ascii.ImportedRecs() != rows)
+        throw Exception(QStringLiteral("the text import wrote %1 of %2 rows").arg(ascii.ImportedRecs()).arg(rows));
+    return rows / seconds;
+}
+
+// Seconds of one ImportToCSV of the file into another file.
+double AsciiToCsv(const QString &csv, const QString &out)
+{
+    QElapsedTimer timer;
+    timer.start();
+    TIB_Morvex2ASCII ascii;
+    SetUpAscii(ascii, csv);
+    QFile target(out);
+    if (!target.open(QIODevice::WriteOnly))
+        throw Exception(target.errorString());
+    ascii.ImportToCSV(&target, u',', u'"');
+    target.close();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+double PythonCsv(const QString &csv, const QString &out)
+{
+    const QString script = QStringLiteral(
+        "import csv, sys\n"
+        "with open(sys.argv[1], newline='', encoding='utf-8') as f, open(sys.argv[2], 'w', newline='', encoding='utf-8') as g:\n"
+        "    w = csv.writer(g, quoting=csv.QUOTE_ALL)\n"
+        "    for row in csv.reader(f):\n"
+        "        w.writerow(row)\n");
+    QElapsedTimer timer;
+    timer.start();
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, csv, out});
+    if (!python.waitForFinished(-1) || python.exitCode() != 0)
+        throw Exception(QStringLiteral("python3 failed: %1").arg(QString::fromLocal8Bit(python.readAllStandardError())));
+    return timer.nsecsElapsed() / 1e9;
+}
+
+long ChildPeakRss(const QString &self, int rows)
+{
+    QProcess child;
+    child.start(self, {QStringLiteral("--rss"), QString::number(rows)});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        throw Exception(QStringLiteral("the memory run failed: %1").arg(QString::fromLocal8Bit(child.readAllStandardError())));
+    return QString::fromLatin1(child.readAllStandardOutput()).trimmed().toLong();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--rss") == 0) {
+        return RunBenchmark("text_import", [&] {
+            QTemporaryDir dir;
+            const int rows = std::atoi(argv[2]);
+            const QString csv = WriteCsv(dir.filePath(QStringLiteral("in.csv")), rows);
+            AsciiToCsv(csv, dir.filePath(QStringLiteral("out.csv")));
+            std::printf("%ld\n", PeakRssKb());
+        });
+    }
+    const int rows = RowCountArgument(argc, argv, 1, 1000000);
+    std::printf("a CSV file of %d rows of 8 columns\n", rows);
+    return RunBenchmark("text_import", [&] {
+        QTemporaryDir dir;
+        const QString csv = WriteCsv(dir.filePath(QStringLiteral("in.csv")), rows);
+        const double megabytes = QFileInfo(csv).size() / 1e6;
+
+        const double raw = RawInsert(rows);
+        const double ascii = AsciiInsert(csv, rows);
+        PrintBench("text_import_raw", raw, "rows/s");
+        PrintBench("text_import_ascii", ascii, "rows/s");
+        PrintRatio("text_import_vs_raw", ascii / raw);
+
+        const double toCsv = megabytes / AsciiToCsv(csv, dir.filePath(QStringLiteral("out.csv")));
+        const double python = megabytes / PythonCsv(csv, dir.filePath(QStringLiteral("py.csv")));
+        PrintBench("text_to_csv", toCsv, "MB/s");
+        PrintBench("text_to_csv_python", python, "MB/s");
+        PrintRatio("text_to_csv_vs_python", toCsv / python);
+
+        const QString self = QCoreApplication::applicationFilePath();
+        const long small = ChildPeakRss(self, rows);
+        const long large = ChildPeakRss(self, rows * 4);
+        PrintBench("text_to_csv_peak_rss", small / 1024.0, "MiB");
+        PrintBench("text_to_csv_peak_rss_4x", large / 1024.0, "MiB");
+        PrintRatio("text_to_csv_rss_flatness", double(small) / double(large));
+    });
+}

@@ -1,0 +1,48 @@
+# The runtime library IB_Morvex2RT and the CMake package an application finds
+# with find_package(Morvex). The library holds every runtime module that this
+# tree builds; applications link Morvex::IB_Morvex2RT.
+include(CMakePackageConfigHelpers)
+include(GNUInstallDirs)
+
+set(morvex_runtime_modules
+  platform/rtl:morvex_rtl platform/ibo:morvex_ibo platform/cfb:morvex_cfb
+  engine:morvex_engine sources/text:morvex_text sources/dbf:morvex_dbf
+  sources/xls:morvex_xls sources/xml:morvex_xml sources/xml:morvex_xml_import sources/dataset:morvex_dataset)
+set(morvex_runtime_parts)
+set(morvex_runtime_dirs)
+foreach(entry IN LISTS morvex_runtime_modules)
+  string(REPLACE ":" ";" pair ${entry})
+  list(GET pair 0 dir)
+  list(GET pair 1 target)
+  if(TARGET ${target})
+    list(APPEND morvex_runtime_parts ${target})
+    list(APPEND morvex_runtime_dirs ${dir})
+  endif()
+endforeach()
+
+list(REMOVE_DUPLICATES morvex_runtime_dirs)
+
+add_library(IB_Morvex2RT SHARED ${CMAKE_CURRENT_LIST_DIR}/library.cpp)
+add_library(Morvex::IB_Morvex2RT ALIAS IB_Morvex2RT)
+set_target_properties(IB_Morvex2RT PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+# Every member of the module archives goes into the library, so that an
+# application can use any class, not only those another module happens to use.
+target_link_libraries(IB_Morvex2RT PRIVATE -Wl,--whole-archive ${morvex_runtime_parts} -Wl,--no-whole-archive)
+target_link_libraries(IB_Morvex2RT PUBLIC Qt6::Core Qt6::Core5Compat Qt6::Gui Qt6::Widgets)
+target_include_directories(IB_Morvex2RT INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/morvex>)
+
+foreach(dir IN LISTS morvex_runtime_dirs)
+  install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvex
+          FILES_MATCHING PATTERN "*.h" PATTERN "*_p.h" EXCLUDE)
+endforeach()
+install(TARGETS IB_Morvex2RT EXPORT MorvexTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(EXPORT MorvexTargets NAMESPACE Morvex:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Morvex)
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/MorvexConfig.cmake.in
+                              ${CMAKE_CURRENT_BINARY_DIR}/MorvexConfig.cmake
+                              INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Morvex)
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/MorvexConfigVersion.cmake
+                                 COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/MorvexConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/MorvexConfigVersion.cmake
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Morvex)

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "stringlist.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class TIB_Morvex2;
+
+// One column of the current source row, named after its destination column.
+struct TMorvexCol
+{
+    QString Value;
+    QString Name;
+    // The value is stored exactly as read, not trimmed; once set it stays set
+    // for the run.
+    bool Verbatim = false;
+    // Index of the destination column, or -1.
+    int ColumnIndex = -1;
+};
+
+// The values of one source row as text, by destination column name. The row
+// owns its columns; the name index maps each map entry's name to its
+// position, which is also the position of its column.
+class TMorvexRow
+{
+public:
+    explicit TMorvexRow(TIB_Morvex2 *owner = nullptr) : m_owner(owner) {}
+    TMorvexRow(const TMorvexRow &) = delete;
+    TMorvexRow &operator=(const TMorvexRow &) = delete;
+
+    TIB_Morvex2 *Owner() const { return m_owner; }
+
+    // Appends a column named Trim(name).
+    TMorvexCol *Add(const QString &name);
+    int Count() const { return int(m_cols.size()); }
+    TMorvexCol *Items(int index) const;
+    void SetItems(int index, std::unique_ptr<TMorvexCol> col);
+    TMorvexCol *First() const { return Items(0); }
+    TMorvexCol *Last() const { return Items(Count() - 1); }
+    int IndexOf(const TMorvexCol *col) const;
+    void Insert(int index, std::unique_ptr<TMorvexCol> col);
+    // Removes the column from the row and hands it back; nullptr when it is not in the row.
+    std::unique_ptr<TMorvexCol> Remove(TMorvexCol *col);
+    void Delete(int index);
+    // Frees every column and empties the name index.
+    void Clear();
+
+    // The first column whose name equals name, ignoring case.
+    TMorvexCol *ColByName(const QString &name) const;
+    // Stores the value into the column of that map name: unchanged when
+    // verbatim (and the column stays verbatim), else trimmed. An unknown
+    // name changes nothing.
+    void SetValue(const QString &name, const QString &value, bool verbatim = false);
+    // Empties every value; Verbatim keeps its state.
+    void ClearValues();
+
+    // The map names with their map positions, sorted ignoring case.
+    TStringList &NameIndex() { return m_nameIndex; }
+    const TStringList &NameIndex() const { return m_nameIndex; }
+
+private:
+    void checkIndex(int index, int count) const;
+
+    TIB_Morvex2 *m_owner;
+    std::vector<std::unique_ptr<TMorvexCol>> m_cols;
+    TStringList m_nameIndex;
+};

@@ -1,0 +1,11 @@
+-- The demo table: one customer per row.
+CREATE TABLE CUSTOMERS (
+  ID          INTEGER NOT NULL PRIMARY KEY,
+  NAME        VARCHAR(60) NOT NULL,
+  CITY        VARCHAR(40),
+  BIRTH_DATE  DATE,
+  BALANCE     NUMERIC(15, 2),
+  ACTIVE      BOOLEAN,
+  NOTE        VARCHAR(200),
+  SOURCE      VARCHAR(10)
+);

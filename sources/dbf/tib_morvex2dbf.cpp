@@ -1,0 +1,115 @@
+#include "tib_morvex2dbf.h"
+
+#include "codepages.h"
+#include "conversions.h"
+#include "dbffile.h"
+#include "inifile.h"
+#include "strutils.h"
+
+#include <limits>
+
+namespace {
+const QString kSection = QStringLiteral("DBF_OPTIONS");
+}
+
+TIB_Morvex2DBF::TIB_Morvex2DBF(QObject *owner) : TIB_Morvex2(owner), m_codePage(AnsiCodePage()) {}
+
+TIB_Morvex2DBF::~TIB_Morvex2DBF() = default;
+
+void TIB_Morvex2DBF::BeforeImport()
+{
+    auto reader = std::make_unique<TDBFRead>(FileName());
+    reader->SetCodePage(m_codePage);
+    SetTotalRecCount(int(qMin<qint64>(reader->GetRCount(), std::numeric_limits<int>::max())));
+    m_reader = std::move(reader);
+    try {
+        TIB_Morvex2::BeforeImport();
+    } catch (...) {
+        m_reader.reset();
+        throw;
+    }
+}
+
+void TIB_Morvex2DBF::StartImport()
+{
+    m_sources = std::make_unique<TStringList>();
+    m_sources->SetSorted(true);
+    for (int i = 0; i < Map().Count(); ++i)
+        m_sources->AddObject(Map().ValueFromIndex(i), i);
+    m_record = 0;
+}
+
+bool TIB_Morvex2DBF::CheckCondition()
+{
+    // A table without fields has no record to read: it imports nothing.
+    return m_reader->GetFCount() > 0 && !m_reader->GetEOF();
+}
+
+void TIB_Morvex2DBF::FillImportRow()
+{
+    TMorvexRow *row = ImportRow();
+    row->ClearValues();
+    for (int i = 0; i < m_reader->GetFCount(); ++i) {
+        // Every field is read: the reader is sequential, and the first one
+        // moves it to the next record.
+        QString value = Trim(m_reader->GetData(i));
+        if (i == 0)
+            m_record = m_reader->GetRecNo() - 1;
+        int found = -1;
+        if (!m_sources->Find(m_reader->GetFieldName(i), found))
+            continue;
+        const QString name = Map().Names(int(m_sources->Objects(found)));
+        TMorvexCol *col = row->ColByName(name);
+        if (!col)
+            continue;
+        if (m_reader->GetFieldType(i) == 'D' && !value.isEmpty())
+            value = DateTimeToStr(DBFStrToDateTime(value));
+        row->SetValue(name, value, false);
+        DoUserDataFormat(col);
+    }
+    for (int i = 0; i < row->Count(); ++i) {
+        TMorvexCol *col = row->Items(i);
+        if (Map().IndexOfName(col->Name) < 0)
+            DoUserDataFormat(col);
+    }
+}
+
+TMorvexResult TIB_Morvex2DBF::ImportData()
+{
+    if (Canceled() && !CanContinue())
+        return FinishRow(mxrBreak);
+    // Leading records and deleted ones are read but change no count.
+    if (SkipFirstRows() > 0 && m_record <= SkipFirstRows()) {
+        DestinationCancel();
+        return mxrContinue;
+    }
+    if (m_skipDeleted && m_reader->GetDeleted())
+        return mxrContinue;
+    return FinishRow(WriteRow());
+}
+
+void TIB_Morvex2DBF::FinishImport()
+{
+    TIB_Morvex2::FinishImport();
+    m_sources.reset();
+}
+
+void TIB_Morvex2DBF::AfterImport()
+{
+    m_reader.reset();
+    TIB_Morvex2::AfterImport();
+}
+
+void TIB_Morvex2DBF::DoSaveConfiguration(TIniFile &IniFile)
+{
+    TIB_Morvex2::DoSaveConfiguration(IniFile);
+    IniFile.WriteInteger(kSection, QStringLiteral("SkipLines"), SkipFirstRows());
+    IniFile.WriteString(kSection, QStringLiteral("CodePage"), m_codePage);
+}
+
+void TIB_Morvex2DBF::DoLoadConfiguration(TIniFile &IniFile)
+{
+    TIB_Morvex2::DoLoadConfiguration(IniFile);
+    SetSkipFirstRows(IniFile.ReadInteger(kSection, QStringLiteral("SkipLines"), SkipFirstRows()));
+    m_codePage = IniFile.ReadString(kSection, QStringLiteral("CodePage"), m_codePage);
+}

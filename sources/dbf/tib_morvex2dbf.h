@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ib_morvex2.h"
+#include "stringlist.h"
+
+#include <QString>
+
+#include <memory>
+
+class TDBFRead;
+
+// Imports the records of a dBase table and its memo file. The map names
+// DBF fields, matched without regard to letter case.
+class TIB_Morvex2DBF : public TIB_Morvex2
+{
+    Q_OBJECT
+    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
+    Q_PROPERTY(bool SkipDeleted READ SkipDeleted WRITE SetSkipDeleted)
+    Q_PROPERTY(int SkipFirstRows READ SkipFirstRows WRITE SetSkipFirstRows)
+    Q_PROPERTY(QString CodePage READ CodePage WRITE SetCodePage)
+
+public:
+    explicit TIB_Morvex2DBF(QObject *owner = nullptr);
+    ~TIB_Morvex2DBF() override;
+
+    bool SkipDeleted() const { return m_skipDeleted; }
+    void SetSkipDeleted(bool value) { m_skipDeleted = value; }
+    // The code page of the table's text: a name, or "auto" for the one the
+    // header's language driver names; by default the process-wide ANSI code page.
+    QString CodePage() const { return m_codePage; }
+    void SetCodePage(const QString &value) { m_codePage = value; }
+
+protected:
+    void BeforeImport() override;
+    void StartImport() override;
+    bool CheckCondition() override;
+    bool Skip() override { return false; }
+    void FillImportRow() override;
+    TMorvexResult ImportData() override;
+    void ChangeCondition() override {}
+    void FinishImport() override;
+    void AfterImport() override;
+    void DoLoadConfiguration(TIniFile &IniFile) override;
+    void DoSaveConfiguration(TIniFile &IniFile) override;
+
+private:
+    bool m_skipDeleted = true;
+    QString m_codePage;
+    std::unique_ptr<TDBFRead> m_reader;
+    // The map's source sides, sorted ignoring case, each with its map line.
+    std::unique_ptr<TStringList> m_sources;
+    // Number of the record read last, 1-based.
+    qint64 m_record = 0;
+};

@@ -1,0 +1,85 @@
+#include "csvstringtostrings.h"
+
+#include "stringlist.h"
+
+namespace {
+
+// The splitter's states.
+enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, AfterClosingQuote };
+
+// Runs the state machine over the line, calling onField(field) for each field;
+// returns the state at the end of the line.
+template<class OnField>
+State splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
+{
+    const bool quoting = !quote.isNull();
+    State state = State::FieldStart;
+    QString field;
+    for (const QChar c : line) {
+        switch (state) {
+        case State::FieldStart:
+            field.clear();
+            if (quoting && c == quote) {
+                state = State::Quoted;
+            } else if (c == separator) {
+                onField(field);
+            } else {
+                field += c;
+                state = State::Unquoted;
+            }
+            break;
+        case State::Unquoted:
+            if (c == separator) {
+                onField(field);
+                state = State::FieldStart;
+            } else {
+                field += c;
+            }
+            break;
+        case State::Quoted:
+            if (c == quote)
+                state = State::QuoteInQuoted;
+            else
+                field += c;
+            break;
+        case State::QuoteInQuoted:
+            if (c == quote) {
+                field += c;
+                state = State::Quoted;
+            } else if (c == separator) {
+                onField(field);
+                state = State::FieldStart;
+            } else {
+                state = State::AfterClosingQuote;
+            }
+            break;
+        case State::AfterClosingQuote:
+            if (c == separator) {
+                onField(field);
+                state = State::FieldStart;
+            }
+            break;
+        }
+    }
+    if (state == State::FieldStart)
+        field.clear();
+    onField(field);
+    return state;
+}
+
+} // namespace
+
+void CSVStringToStrings(QStringView Line, QChar Quote, QChar Separator, TStringList &Strings)
+{
+    if (Separator.isNull())
+        return;
+    Strings.Clear();
+    splitLine(Line, Quote, Separator, [&Strings](const QString &field) { Strings.Add(field); });
+}
+
+bool CSVLineEndsInQuote(QStringView Line, QChar Quote, QChar Separator)
+{
+    if (Separator.isNull() || Quote.isNull())
+        return false;
+    return splitLine(Line, Quote, Separator, [](const QString &) {}) == State::Quoted;
+}

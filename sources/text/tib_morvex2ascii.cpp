@@ -1,0 +1,200 @@
+#include "tib_morvex2ascii.h"
+
+#include "csvstringtostrings.h"
+#include "inifile.h"
+#include "messages.h"
+#include "morvexerror.h"
+#include "strutils.h"
+#include "sysutils.h"
+
+namespace {
+
+const QString kSection = QStringLiteral("ASCII_OPTIONS");
+
+bool isInteger(const QString &text)
+{
+    int value = 0;
+    return TryStrToInt(text, value);
+}
+
+// "position;length" of a fixed-width map entry; a part that is not a
+// number counts as 0.
+void parsePositionLength(const QString &source, int &position, int &length)
+{
+    const qsizetype semicolon = source.indexOf(u';');
+    position = StrToIntDef(source.left(semicolon < 0 ? source.size() : semicolon), 0);
+    length = semicolon < 0 ? 0 : StrToIntDef(source.mid(semicolon + 1), 0);
+}
+
+// A character below code 33 is written as "#" and its decimal code.
+QString charToIni(QChar c)
+{
+    return c.unicode() < 33 ? QStringLiteral("#%1").arg(c.unicode()) : QString(c);
+}
+
+QChar charFromIni(const QString &value, QChar current)
+{
+    if (value.isEmpty())
+        return current;
+    if (value.size() == 1)
+        return value.at(0);
+    if (value.startsWith(u'#')) {
+        int code = 0;
+        if (!TryStrToInt(value.mid(1), code) || code < 0 || code > 0xFFFF)
+            code = 0;
+        return QChar(char16_t(code));
+    }
+    return current;
+}
+
+} // namespace
+
+TIB_Morvex2ASCII::TIB_Morvex2ASCII(QObject *owner)
+    : TIB_Morvex2(owner), m_comma(GetListSeparator())
+{
+}
+
+TIB_Morvex2ASCII::~TIB_Morvex2ASCII() = default;
+
+bool TIB_Morvex2ASCII::CheckProperties()
+{
+    const bool result = TIB_Morvex2::CheckProperties();
+    for (int i = 0; i < Map().Count(); ++i) {
+        const QString source = Map().ValueFromIndex(i);
+        bool valid;
+        if (HasComma()) {
+            valid = isInteger(source);
+        } else {
+            const qsizetype semicolon = source.indexOf(u';');
+            valid = semicolon >= 0 && isInteger(source.left(semicolon)) && isInteger(source.mid(semicolon + 1));
+        }
+        if (!valid)
+            throw EMorvexError(MorvexText(MXE_MapMissing));
+    }
+    return result;
+}
+
+void TIB_Morvex2ASCII::ReadColumns(const QString &Line, TStringList &Columns) const
+{
+    if (HasComma()) {
+        CSVStringToStrings(Line, m_quote, m_comma, Columns);
+        return;
+    }
+    Columns.Clear();
+    for (int i = 0; i < Map().Count(); ++i) {
+        int position = 0;
+        int length = 0;
+        parsePositionLength(Map().ValueFromIndex(i), position, length);
+        if (position < 0 || length <= 0 || position >= Line.size())
+            continue;
+        const QString text = Line.mid(position, length);
+        if (!text.isEmpty())
+            Columns.Add(Map().Names(i) + u'=' + text);
+    }
+}
+
+void TIB_Morvex2ASCII::StartImport()
+{
+    auto file = std::make_unique<QFile>(FileName());
+    if (!file->open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName(), file->errorString()));
+    m_reader = std::make_unique<TTextFileReader>(file.get(), m_codePage);
+    m_file = std::move(file);
+    m_columns.Clear();
+    m_skipped = 0;
+}
+
+// Reads the next record: one line, or in delimited text with quoting as
+// many lines as a quoted field with line breaks spans.
+bool TIB_Morvex2ASCII::readRecord()
+{
+    QString terminator;
+    m_recordError.clear();
+    if (!m_reader->ReadLine(m_record, terminator))
+        return false;
+    if (!HasComma() || m_quote.isNull())
+        return true;
+    const qint64 firstLine = m_reader->LineNumber();
+    QString line;
+    while (CSVLineEndsInQuote(m_record, m_quote, m_comma)) {
+        if (m_record.size() > kMaxRecordChars) {
+            m_recordError = MorvexFormat(MXE_QuoteNotClosed, {QString::number(firstLine), QString::number(kMaxRecordChars >> 20)});
+            break;
+        }
+        const QString lineEnd = terminator;
+        if (!m_reader->ReadLine(line, terminator))
+            break;
+        m_record += lineEnd + line;
+    }
+    return true;
+}
+
+bool TIB_Morvex2ASCII::CheckCondition()
+{
+    return readRecord();
+}
+
+bool TIB_Morvex2ASCII::Skip()
+{
+    if (m_skipped < SkipFirstRows()) {
+        ++m_skipped;
+        return true;
+    }
+    if (!m_recordError.isEmpty())
+        return ImportDestination() == mxdUserDefined && !IsCSVMode();
+    return Trim(m_record).isEmpty();
+}
+
+void TIB_Morvex2ASCII::FillImportRow()
+{
+    TMorvexRow *row = ImportRow();
+    row->ClearValues();
+    if (!m_recordError.isEmpty()) {
+        SetRowError(m_recordError);
+        return;
+    }
+    ReadColumns(m_record, m_columns);
+    for (int i = 0; i < row->Count(); ++i) {
+        const TMorvexCol *col = row->Items(i);
+        const int entry = Map().IndexOfName(col->Name);
+        if (entry < 0)
+            continue;
+        QString text;
+        if (HasComma()) {
+            int field = 0;
+            if (TryStrToInt(Map().ValueFromIndex(entry), field) && field >= 1 && field <= m_columns.Count())
+                text = m_columns[field - 1];
+        } else {
+            text = m_columns.Values(col->Name);
+        }
+        row->SetValue(col->Name, text, false);
+    }
+    for (int i = 0; i < row->Count(); ++i)
+        DoUserDataFormat(row->Items(i));
+}
+
+void TIB_Morvex2ASCII::FinishImport()
+{
+    TIB_Morvex2::FinishImport();
+    m_columns.Clear();
+    m_reader.reset();
+    m_file.reset();
+}
+
+void TIB_Morvex2ASCII::DoSaveConfiguration(TIniFile &IniFile)
+{
+    TIB_Morvex2::DoSaveConfiguration(IniFile);
+    IniFile.WriteInteger(kSection, QStringLiteral("SkipLines"), SkipFirstRows());
+    IniFile.WriteString(kSection, QStringLiteral("Comma"), charToIni(m_comma));
+    IniFile.WriteString(kSection, QStringLiteral("Quote"), charToIni(m_quote));
+    IniFile.WriteString(kSection, QStringLiteral("CodePage"), m_codePage);
+}
+
+void TIB_Morvex2ASCII::DoLoadConfiguration(TIniFile &IniFile)
+{
+    TIB_Morvex2::DoLoadConfiguration(IniFile);
+    SetSkipFirstRows(IniFile.ReadInteger(kSection, QStringLiteral("SkipLines"), SkipFirstRows()));
+    m_comma = charFromIni(IniFile.ReadString(kSection, QStringLiteral("Comma"), QString()), m_comma);
+    m_quote = charFromIni(IniFile.ReadString(kSection, QStringLiteral("Quote"), QString()), m_quote);
+    m_codePage = IniFile.ReadString(kSection, QStringLiteral("CodePage"), m_codePage);
+}
