@@ -59,11 +59,6 @@ char upperAscii(char c)
     return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
-bool allBlank(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) <= 0x20; });
-}
-
 // Tables and memo files often come from systems that ignore letter case
 // ("PEOPLE.DBT" beside "people.dbf"). The exact name wins; otherwise the first
 // entry of the folder that differs from it only in case. Empty when none exists.
@@ -485,10 +480,11 @@ QString TDBFRead::decode(QByteArrayView bytes) const
 // or, in the 4-byte memo fields of Visual FoxPro, as a 32-bit binary number.
 QString TDBFRead::memoFromField(QByteArrayView field)
 {
-    if (allBlank(field))
-        return QString();
     int64_t block = 0;
     if (field.size() == 4) {
+        // Blanks, as some writers leave an empty binary memo field.
+        if (field == QByteArrayView("    ", 4))
+            return QString();
         block = littleEndian32(field);
     } else if (!TryStrToInt64(Trim(QString::fromLatin1(field)), block)) {
         return QString();
