@@ -20,6 +20,9 @@ namespace {
 constexpr int kHeaderSize = 32;
 constexpr uint8_t kDescriptorTerminator = 0x0D;
 constexpr uint8_t kVersionDbtMemo = 0x83;
+constexpr uint8_t kVersionBitsDbase7 = 4;
+constexpr int kDbase7HeaderSize = 68;
+constexpr int kDbase7DescriptorSize = 48;
 constexpr qint64 kDbtBlockSize = 512;
 constexpr qint64 kFptBlockHeaderSize = 8;
 // A memo is held whole in memory; no real memo comes near this, and a damaged
@@ -182,10 +185,24 @@ TDescriptor::TDescriptor(const RDescriptor &descriptor)
 {
 }
 
+TDescriptor TDescriptor::ReadDbase7(TByteReader &reader)
+{
+    TDescriptor d;
+    const QByteArrayView name = reader.bytes(32, "field name");
+    d.m_name = name.first(qstrnlen(name.data(), 31)).toByteArray();
+    d.m_type = upperAscii(char(reader.u8("field type")));
+    d.m_length = reader.u8("field length");
+    d.m_decimals = reader.u8("decimal count");
+    reader.skip(2, "reserved descriptor bytes");
+    d.m_indexFlag = reader.u8("index flag");
+    reader.skip(10, "reserved descriptor bytes");
+    return d;
+}
+
 void TDescriptor::GetData(RDescriptor &descriptor) const
 {
     std::memset(descriptor.Name, 0, sizeof descriptor.Name);
-    std::memcpy(descriptor.Name, m_name.constData(), size_t(m_name.size()));
+    std::memcpy(descriptor.Name, m_name.constData(), size_t(std::min<qsizetype>(m_name.size(), 10)));
     descriptor.FieldType = m_type;
     descriptor.Address = uint32_t(m_offset);
     descriptor.Length = m_length;
@@ -299,10 +316,20 @@ bool TDBFRead::readHeader()
 // from the header length; the list also ends at the terminator byte 0x0D,
 // since Visual FoxPro keeps a 263-byte database link after it that would
 // otherwise be read as more fields.
+//
+// dBase 7 tables (version bits 0–2 = 4) lay the header out differently: 36 more
+// header bytes (language driver name and reserved), then 48-byte descriptors.
 void TDBFRead::readDescriptors()
 {
-    const int count = m_headerLength >= 2 * kHeaderSize ? m_headerLength / RDescriptor::Size - 1 : 0;
-    QByteArray area(qsizetype(count) * RDescriptor::Size, Qt::Uninitialized);
+    const bool dbase7 = (GetVersion() & 0x07) == kVersionBitsDbase7;
+    const int skipped = dbase7 ? kDbase7HeaderSize - kHeaderSize : 0;
+    const int descriptorSize = dbase7 ? kDbase7DescriptorSize : RDescriptor::Size;
+    int count = 0;
+    if (dbase7)
+        count = m_headerLength > kDbase7HeaderSize ? (m_headerLength - kDbase7HeaderSize) / descriptorSize : 0;
+    else
+        count = m_headerLength >= 2 * kHeaderSize ? m_headerLength / RDescriptor::Size - 1 : 0;
+    QByteArray area(skipped + qsizetype(count) * descriptorSize, Qt::Uninitialized);
     const qint64 got = readFully(m_table, area.data(), area.size());
     if (got < 0)
         failOpen(106);
@@ -318,10 +345,11 @@ void TDBFRead::readDescriptors()
     qsizetype start = 1;
     m_fieldStart.clear();
     try {
+        reader.skip(skipped, "dBase 7 header");
         for (int i = 0; i < count; ++i) {
             if (!reader.atEnd() && uint8_t(area[reader.pos()]) == kDescriptorTerminator)
                 break;
-            TDescriptor descriptor(RDescriptor::Read(reader));
+            TDescriptor descriptor = dbase7 ? TDescriptor::ReadDbase7(reader) : TDescriptor(RDescriptor::Read(reader));
             descriptor.SetOffset(offset);
             offset = uint16_t(offset + descriptor.Length());
             m_fieldStart.push_back(start);

@@ -51,6 +51,9 @@ class TDescriptor
 {
 public:
     explicit TDescriptor(const RDescriptor &descriptor);
+    // A dBase 7 descriptor (48 bytes: a 32-byte name, type, length, decimals,
+    // and flags); its name is kept whole.
+    static TDescriptor ReadDbase7(TByteReader &reader);
 
     // Copies the field's data back out; byte 10 of the name is always 0.
     void GetData(RDescriptor &descriptor) const;
@@ -59,7 +62,7 @@ public:
     QString GetName() const;
     char GetType() const { return m_type; }
 
-    // The stored name bytes, at most 10, up to the first zero byte.
+    // The stored name bytes up to the first zero byte: at most 10, or 31 for dBase 7.
     const QByteArray &RawName() const { return m_name; }
     // Position of the field in the record; byte 0 is the deletion flag.
     int32_t Offset() const { return m_offset; }
@@ -69,12 +72,14 @@ public:
     uint8_t IndexFlag() const { return m_indexFlag; }
 
 private:
+    TDescriptor() = default;
+
     QByteArray m_name;
-    char m_type;
+    char m_type = 0;
     int32_t m_offset = 0;
-    uint8_t m_length;
-    uint8_t m_decimals;
-    uint8_t m_indexFlag;
+    uint8_t m_length = 0;
+    uint8_t m_decimals = 0;
+    uint8_t m_indexFlag = 0;
 };
 
 // Forward-only reader of a dBase table and its memo file. It holds one record

@@ -106,6 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FixtureCase{"PythonVisualFoxPro", "py_vfp.dbf", 0x30, mtFPT, pythonRecords()},
                     FixtureCase{"TDbfLevel3", "tdbf_level3.dbf", 0x83, mtDBT, tdbfRecords()},
                     FixtureCase{"TDbfLevel4", "tdbf_level4.dbf", 0x8B, mtDBT, tdbfRecords()},
+                    FixtureCase{"TDbfLevel7", "tdbf_level7.dbf", 0x8C, mtDBT, tdbfRecords()},
                     FixtureCase{"TDbfLevel25", "tdbf_level25.dbf", 0xF5, mtFPT, tdbfRecords()}),
     [](const testing::TestParamInfo<FixtureCase> &info) { return std::string(info.param.name); });
 
