@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -159,9 +161,23 @@ TEST(DbfHeaderTest, NamesAreCutTrimmedAndMatchedInAnyCase)
     EXPECT_EQ(t.reader->GetLength(u"nothing"_s), 0);
     EXPECT_EQ(t.reader->GetDisp(u"nothing"_s), 0);
 
+    RDescriptor in;
+    // The name ends at its first zero byte.
+    std::memcpy(in.Name, " sm all\0zzz", 11);
+    in.FieldType = 'n';
+    in.Length = 12;
+    in.Decimals = 3;
+    in.IndexFlag = 1;
+    const TDescriptor descriptor(in);
+    EXPECT_EQ(descriptor.GetName(), u"SM ALL"_s);
+    EXPECT_EQ(descriptor.GetType(), 'N');
     RDescriptor out;
-    TDescriptor(RDescriptor{}).GetData(out);
-    EXPECT_EQ(out.Name[10], 0);
+    std::memset(out.Name, 'z', sizeof out.Name);
+    descriptor.GetData(out);
+    EXPECT_EQ(QByteArray(out.Name, 11), QByteArray(" sm all\0\0\0\0", 11));
+    EXPECT_EQ(out.Length, 12);
+    EXPECT_EQ(out.Decimals, 3);
+    EXPECT_EQ(out.IndexFlag, 1);
 }
 
 TEST(DbfHeaderTest, IndexOutOfRange)
