@@ -28,6 +28,8 @@ constexpr qint64 kFptBlockHeaderSize = 8;
 // A memo is held whole in memory; no real memo comes near this, and a damaged
 // chain that runs on through a large memo file stops here.
 constexpr qint64 kMaxMemoLength = 16 * 1024 * 1024;
+// Farther than this a memo is reached by seeking rather than reading past the gap.
+constexpr qint64 kMaxMemoSkip = 4096;
 
 // A device's read() may return less than asked before the end; loop until the
 // count is reached or the device has nothing more. -1 only when nothing was read.
@@ -218,6 +220,7 @@ QString TDescriptor::GetName() const
 TDBFRead::TDBFRead(const QString &fileName)
     : m_codePage(AnsiCodePage()), m_codec(ansiCodec())
 {
+    buildByteTable();
     QString name = fileName;
     if (ExtractFileExt(name).toUpper() != QLatin1String(".DBF"))
         name = ChangeFileExt(name, QStringLiteral(".DBF"));
@@ -234,6 +237,7 @@ TDBFRead::TDBFRead(const QString &fileName)
 TDBFRead::TDBFRead(QIODevice *table, QIODevice *memo, TMemoType memoType)
     : m_codePage(AnsiCodePage()), m_codec(ansiCodec())
 {
+    buildByteTable();
     if (!table || !table->isReadable())
         failOpen(104);
     open(table);
@@ -501,7 +505,34 @@ QString TDBFRead::GetData(int index)
 
 QString TDBFRead::decode(QByteArrayView bytes) const
 {
-    return m_codec->toUnicode(bytes.data(), int(bytes.size()));
+    if (m_byteTable.isEmpty())
+        return m_codec->toUnicode(bytes.data(), int(bytes.size()));
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes)
+        *out++ = m_byteTable[uint8_t(c)];
+    return text;
+}
+
+// Decoding a field through the codec costs a converter set-up per call; a
+// single-byte code page is decoded through a table of its 256 characters
+// instead. Multi-byte code pages keep the codec.
+void TDBFRead::buildByteTable()
+{
+    m_byteTable.clear();
+    QString table;
+    for (int b = 0; b < 256; ++b) {
+        const char byte = char(b);
+        const QString one = m_codec->toUnicode(&byte, 1);
+        if (one.size() != 1)
+            return;
+        table += one;
+    }
+    QByteArray all(256, Qt::Uninitialized);
+    for (int b = 0; b < 256; ++b)
+        all[b] = char(b);
+    if (m_codec->toUnicode(all) == table)
+        m_byteTable = table;
 }
 
 // A memo field holds the number of the memo's first block: as decimal text,
@@ -541,7 +572,11 @@ QByteArray TDBFRead::readMemoBytes(qint64 offset, qint64 count)
     if (count > m_memoSize - offset)
         throw Exception(QStringLiteral("%1 memo bytes at offset %2 run past the end of the memo file (%3 bytes)")
                             .arg(count).arg(offset).arg(m_memoSize));
-    if (!m_memo->seek(offset))
+    // Memos mostly follow one another; moving forward through the read buffer
+    // saves a system call per seek.
+    const qint64 ahead = offset - m_memo->pos();
+    const bool skipped = ahead >= 0 && ahead <= kMaxMemoSkip && m_memo->skip(ahead) == ahead;
+    if (!skipped && !m_memo->seek(offset))
         throw Exception(QStringLiteral("cannot seek to memo offset %1").arg(offset));
     QByteArray bytes(count, Qt::Uninitialized);
     if (readFully(m_memo, bytes.data(), count) != count)
@@ -704,6 +739,7 @@ void TDBFRead::SetCodePage(const QString &codePage)
     }
     m_codePage = codePage;
     m_codec = codec;
+    buildByteTable();
     refreshNames();
 }
 

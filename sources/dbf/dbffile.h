@@ -161,6 +161,7 @@ private:
     QString fptMemo(qint64 block);
     QByteArray readMemoBytes(qint64 offset, qint64 count);
     void refreshNames();
+    void buildByteTable();
 
     QString m_fileName;
     std::unique_ptr<QFile> m_ownedTable;
@@ -194,6 +195,8 @@ private:
 
     QString m_codePage;
     QTextCodec *m_codec = nullptr;
+    // The 256 characters of a single-byte code page; empty for multi-byte ones.
+    QString m_byteTable;
 };
 
 // Display name of a field type letter: "String", "Date", "Float", "Boolean",

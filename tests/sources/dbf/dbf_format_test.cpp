@@ -260,6 +260,15 @@ TEST(DbfRecordTest, RecordsAreReadInSequenceWithTheirDeletionFlags)
     EXPECT_EQ(t.reader->GetData(0), QString());
 }
 
+TEST(DbfRecordTest, SingleAndMultiByteCodePages)
+{
+    MemoryTable t(table({{"A", 'C', 4}}, {QByteArray(" \x82\xA0\x8D\xE9", 5), QByteArray(" \x82\xA0\x8D\xE9", 5)}));
+    t.reader->SetCodePage(u"Shift_JIS"_s);
+    EXPECT_EQ(t.reader->GetData(0), u"\u3042\u57FC"_s);
+    t.reader->SetCodePage(u"IBM866"_s);
+    EXPECT_EQ(t.reader->GetData(0), u"\u0412\u0430\u041D\u0449"_s);
+}
+
 TEST(DbfRecordTest, CutOffRecordRaisesReadErrorAndEndsTheTable)
 {
     QByteArray bytes = table({{"A", 'C', 4}}, {" abcd", " efgh"});
