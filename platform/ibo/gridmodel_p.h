@@ -43,7 +43,7 @@ private:
     QString m_statementSql;
     ibo::Handle<Firebird::IStatement> m_statement;
     ibo::Handle<Firebird::IResultSet> m_cursor;
-    std::unique_ptr<FreeRowContext> m_context;
+    FreeRowContext m_context{nullptr, nullptr};
     std::unique_ptr<TIB_Row> m_row;
     std::vector<std::vector<QVariant>> m_rows;
     bool m_atEnd = false;

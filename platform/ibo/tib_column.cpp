@@ -61,6 +61,16 @@ int64_t DivideRounded(int64_t value, int64_t divisor)
     return q;
 }
 
+// Characters, as Firebird counts them: code points.
+qsizetype CodePoints(const QString &text)
+{
+    qsizetype n = text.size();
+    for (const QChar c : text)
+        if (c.isLowSurrogate())
+            --n;
+    return n;
+}
+
 TIB_ColumnKind KindOf(unsigned type, int subType, int scale)
 {
     switch (type) {
@@ -427,7 +437,7 @@ void TIB_Column::SetAsBytes(const QByteArray &value)
         return;
     }
     BeginWrite();
-    StoreText(value, IsOctets(m_layout.charSet) ? value.size() : QString::fromUtf8(value).toUcs4().size());
+    StoreText(value, IsOctets(m_layout.charSet) ? value.size() : CodePoints(QString::fromUtf8(value)));
 }
 
 QString TIB_Column::AsString() const
@@ -481,7 +491,7 @@ void TIB_Column::SetAsString(const QString &value)
     switch (m_kind) {
     case TIB_ColumnKind::Text:
         BeginWrite();
-        StoreText(IsOctets(m_layout.charSet) ? value.toLatin1() : value.toUtf8(), value.toUcs4().size());
+        StoreText(IsOctets(m_layout.charSet) ? value.toLatin1() : value.toUtf8(), CodePoints(value));
         return;
     case TIB_ColumnKind::TextBlob:
     case TIB_ColumnKind::Blob:

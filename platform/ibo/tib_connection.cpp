@@ -3,6 +3,8 @@
 #include "fbapi_p.h"
 #include "tib_transaction.h"
 
+#include <QStringList>
+
 using namespace ibo;
 
 namespace {
@@ -113,6 +115,10 @@ void TIB_Connection::Attach(bool create)
 {
     if (m_databaseName.isEmpty())
         throw EIB_Error(QStringLiteral("DatabaseName is not set"));
+    // Columns decode text as UTF-8, so only character sets that deliver it are accepted.
+    static const QStringList textCharSets{QStringLiteral("UTF8"), QStringLiteral("UNICODE_FSS"), QStringLiteral("NONE")};
+    if (!m_charSet.isEmpty() && !textCharSets.contains(m_charSet.toUpper()))
+        throw EIB_Error(QStringLiteral("CharSet %1 is not supported; use UTF8").arg(m_charSet));
     ThrowStatus st;
     Firebird::IXpbBuilder *dpb = Util()->getXpbBuilder(&st, Firebird::IXpbBuilder::DPB, nullptr, 0);
     struct Disposer

@@ -304,7 +304,7 @@ void TIB_DatasetPrivate::FetchNext()
         eof = true;
         return;
     }
-    ThrowStatus st;
+    ThrowStatus &st = status;
     if (cursor->fetchNext(&st, fetchBuffer.data()) == Firebird::IStatus::RESULT_OK) {
         fields->RestoreBuffer(fetchBuffer);
         hasRow = true;
@@ -399,7 +399,7 @@ void TIB_DatasetPrivate::Execute(WriteStatement &w)
         std::memcpy(w.inBuffer.data() + c.toOffset, from + c.fromOffset, c.size);
         std::memcpy(w.inBuffer.data() + c.toNull, from + c.fromNull, sizeof(int16_t));
     }
-    ThrowStatus st;
+    ThrowStatus &st = status;
     Firebird::ITransaction *tra = RowTransaction();
     w.statement->execute(&st, tra, w.input.get(), w.inBuffer.empty() ? nullptr : w.inBuffer.data(),
                          w.output.get(), w.outBuffer.empty() ? nullptr : w.outBuffer.data());
@@ -428,17 +428,18 @@ QString TIB_DatasetPrivate::KeyCondition(std::vector<std::pair<int, bool>> &para
 // prepared per set of columns and reused.
 WriteStatement &TIB_DatasetPrivate::InsertStatement()
 {
-    QByteArray mask(fields->AllColumnCount(), '0');
-    std::vector<int> set;
+    mask.fill('0', fields->AllColumnCount());
     for (int i = 0; i < fields->ColumnCount(); ++i)
-        if (fields->Column(i)->IsModified()) {
+        if (fields->Column(i)->IsModified())
             mask[i] = '1';
-            set.push_back(i);
-        }
     auto it = inserts.find(mask);
     if (it != inserts.end())
         return it->second;
 
+    std::vector<int> set;
+    for (int i = 0; i < fields->ColumnCount(); ++i)
+        if (mask[i] == '1')
+            set.push_back(i);
     QStringList names, marks;
     std::vector<std::pair<int, bool>> params;
     for (int i : set) {
@@ -473,18 +474,21 @@ WriteStatement &TIB_DatasetPrivate::InsertStatement()
 
 WriteStatement &TIB_DatasetPrivate::UpdateStatement()
 {
-    QByteArray mask(fields->AllColumnCount(), '0');
-    QStringList sets;
-    std::vector<std::pair<int, bool>> params;
+    mask.fill('0', fields->AllColumnCount());
     for (int i = 0; i < fields->ColumnCount(); ++i)
-        if (fields->Column(i)->IsModified()) {
+        if (fields->Column(i)->IsModified())
             mask[i] = '1';
-            sets << QuoteIdentifier(fields->Column(i)->SQLName()) + QStringLiteral(" = ?");
-            params.emplace_back(i, false);
-        }
     auto it = updates.find(mask);
     if (it != updates.end())
         return it->second;
+
+    QStringList sets;
+    std::vector<std::pair<int, bool>> params;
+    for (int i = 0; i < fields->ColumnCount(); ++i)
+        if (mask[i] == '1') {
+            sets << QuoteIdentifier(fields->Column(i)->SQLName()) + QStringLiteral(" = ?");
+            params.emplace_back(i, false);
+        }
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                             .arg(QuoteIdentifier(table), sets.join(QStringLiteral(", ")), KeyCondition(params, true));
     WriteStatement &w = updates[mask];
@@ -598,7 +602,7 @@ bool TIB_DatasetPrivate::RunLocate(LocateStatement &l, const QVariantList &value
         else
             param->SetAsVariant(v);
     }
-    ThrowStatus st;
+    ThrowStatus &st = status;
     Firebird::ITransaction *tra = RowTransaction();
     Handle<Firebird::IResultSet> rs(l.statement->openCursor(&st, tra, l.params->Metadata(), l.params->Buffer(),
                                                             fields->Metadata(), 0));
@@ -628,7 +632,10 @@ bool TIB_DatasetPrivate::Locate(const QString &fieldNames, const QVariant &value
     }
     QVariantList list;
     if (columns.size() == 1)
-        list << (values.typeId() == QMetaType::QVariantList && values.toList().size() == 1 ? values.toList().first() : values);
+        list << ((values.typeId() == QMetaType::QVariantList || values.typeId() == QMetaType::QStringList)
+                         && values.toList().size() == 1
+                     ? values.toList().first()
+                     : values);
     else if (values.typeId() == QMetaType::QVariantList || values.typeId() == QMetaType::QStringList)
         list = values.toList();
     if (list.size() != qsizetype(columns.size()))

@@ -106,6 +106,10 @@ struct TIB_DatasetPrivate : public TIB_RowContext
     bool changePending = false;
     bool stateChangePending = false;
 
+    // Reused by the calls made for every row.
+    ibo::ThrowStatus status;
+    QByteArray mask;
+
     QString browseSql;
     ibo::Handle<Firebird::IStatement> browse;
     ibo::Handle<Firebird::IResultSet> cursor;

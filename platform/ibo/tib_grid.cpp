@@ -76,9 +76,9 @@ void TIB_GridModel::OpenCursor()
             FreeStatement();
             Reset();
         });
-        m_context = std::make_unique<FreeRowContext>(connection, transaction);
-        m_row = std::make_unique<TIB_Row>(m_context.get(), d->fields->Metadata(), d->fields->ColumnCount());
+        m_row = std::make_unique<TIB_Row>(&m_context, d->fields->Metadata(), d->fields->ColumnCount());
     }
+    m_context = FreeRowContext(connection, transaction);
     m_cursor.reset(m_statement->openCursor(&st, transaction->Handle(), nullptr, nullptr, m_row->Metadata(), 0));
     m_cursorTransaction = transaction;
     // The cursor ends with its transaction; the rows read so far stay shown.

@@ -80,8 +80,10 @@ void TIB_Row::ClearValues()
 
 void TIB_Row::ClearModified()
 {
-    for (auto &column : m_columns)
+    for (auto &column : m_columns) {
         column->m_modified = false;
+        column->m_pendingBlob.reset();
+    }
 }
 
 void TIB_Row::MarkReadOnly(int index, bool computed)
@@ -117,6 +119,5 @@ void TIB_Row::FlushBlobs()
         blob.Terminate([&](Firebird::IBlob *b) { b->close(&st); });
         std::memcpy(column->Data(), &id, sizeof id);
         column->SetNullFlag(false);
-        column->m_pendingBlob.reset();
     }
 }

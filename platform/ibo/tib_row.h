@@ -53,10 +53,13 @@ public:
 
     // Every column null, no pending blob, nothing modified.
     void ClearValues();
+    // Marks the row as stored: nothing modified, pending blob contents written.
     void ClearModified();
     void MarkReadOnly(int index, bool computed);
     void RestoreBuffer(const std::vector<unsigned char> &bytes);
-    // Creates the blobs of columns whose content was set since the last load.
+    // Creates the blobs of columns whose content was set since the last load
+    // and stores their ids; the contents stay pending until ClearModified, so
+    // that a failed statement can be run again with new blobs.
     void FlushBlobs();
 
 private:

@@ -219,6 +219,20 @@ TEST_F(DatasetTest, AFailedPostKeepsTheStateAndCanBeCancelled)
               (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"6"_s}));
 }
 
+TEST_F(DatasetTest, AFailedPostWithABlobCanBeCorrectedAndPostedAgain)
+{
+    db->Execute({u"CREATE TABLE NOTES (ID INTEGER NOT NULL PRIMARY KEY, BODY BLOB SUB_TYPE TEXT)"_s,
+                 u"INSERT INTO NOTES VALUES (1, 'old')"_s});
+    Open(u"SELECT * FROM NOTES"_s);
+    query.Append();
+    query.FieldByName(u"ID"_s)->SetAsInteger(1);
+    query.FieldByName(u"BODY"_s)->SetAsString(u"kept for the retry"_s);
+    EXPECT_THROW(query.Post(), EIB_ISCError);
+    query.FieldByName(u"ID"_s)->SetAsInteger(2);
+    query.Post();
+    EXPECT_EQ(Values(u"SELECT BODY FROM NOTES WHERE ID = 2"_s), QStringList{u"kept for the retry"_s});
+}
+
 TEST_F(DatasetTest, LocateByOneKeyColumn)
 {
     Open(u"SELECT * FROM PEOPLE ORDER BY ID"_s);
@@ -383,6 +397,12 @@ TEST_F(DatasetTest, ErrorsCarryFirebirdsOwnText)
         EXPECT_TRUE(e.StatusText().contains(u"nothing.fdb"_s)) << e.what();
     }
     EXPECT_FALSE(missing.Connected());
+
+    TIB_Connection latin;
+    latin.SetDatabaseName(db->Path());
+    latin.SetCharSet(u"WIN1252"_s);
+    EXPECT_THROW(latin.Connect(), EIB_Error);
+    EXPECT_THROW(db->Connection().SetDatabaseName(u"other.fdb"_s), EIB_Error); // connected
 
     QFile notADatabase(db->FilePath(u"text.fdb"_s));
     ASSERT_TRUE(notADatabase.open(QIODevice::WriteOnly));
