@@ -8,6 +8,7 @@
 #include "tib_connection.h"
 #include "tib_query.h"
 #include "tib_morvex2ascii.h"
+#include "tib_morvex2dbf.h"
 #include "tib_morvex2xml.h"
 #include "tib_transaction.h"
 
@@ -211,7 +212,7 @@ void printSummary(const ImportOptions &options, const TIB_Morvex2 &component, co
 
 QStringList ImportKinds()
 {
-    return {QStringLiteral("csv"), QStringLiteral("txt"), QStringLiteral("xml")};
+    return {QStringLiteral("csv"), QStringLiteral("txt"), QStringLiteral("dbf"), QStringLiteral("xml")};
 }
 
 std::unique_ptr<TIB_Morvex2> CreateImportComponent(const QString &kind)
@@ -226,6 +227,8 @@ std::unique_ptr<TIB_Morvex2> CreateImportComponent(const QString &kind)
         ascii->SetComma(QChar());
         return ascii;
     }
+    if (kind == QLatin1String("dbf"))
+        return std::make_unique<TIB_Morvex2DBF>();
     if (kind == QLatin1String("xml"))
         return std::make_unique<TIB_Morvex2XML>();
     return nullptr;

@@ -1,6 +1,8 @@
 #include "inspect.h"
 
 #include "csvstringtostrings.h"
+#include "dbffile.h"
+#include "dbfinspect.h"
 #include "exception.h"
 #include "importjob.h"
 #include "stringlist.h"
@@ -83,10 +85,17 @@ int RunInspect(const InspectOptions &options)
     try {
         if (options.kind == QLatin1String("csv") || options.kind == QLatin1String("txt")) {
             inspectText(options, out);
+        } else if (options.kind == QLatin1String("dbf")) {
+            TDBFRead reader(options.file);
+            if (!options.codePage.isEmpty())
+                reader.SetCodePage(options.codePage);
+            QFile stdoutFile;
+            stdoutFile.open(stdout, QIODevice::WriteOnly);
+            WriteDBFInspection(reader, &stdoutFile);
         } else if (options.kind == QLatin1String("xml")) {
             inspectXml(options, out);
         } else {
-            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, xml") << '\n';
+            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, dbf, xml") << '\n';
             return StatusNotRun;
         }
     } catch (const Exception &e) {
