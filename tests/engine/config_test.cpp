@@ -111,6 +111,24 @@ TEST_F(ConfigTest, MissingSectionsEmptyValuesAndBlankSeparators)
     EXPECT_EQ(loaded.GridCaptionRow(), -1);
 }
 
+TEST_F(ConfigTest, HandWrittenFileInAnotherLetterCase)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[base]\nfilename = data.csv\nimportmode=1\n[map]\nNAME = 2\n[keycolumns]\nID=\n"
+               "[data_formats_name]\ncharcase=1\n[base_formats]\nshortdateformat=dd.mm.yyyy\n");
+    file.close();
+    loaded.LoadConfiguration(path);
+    EXPECT_EQ(loaded.FileName(), QStringLiteral("data.csv"));
+    EXPECT_EQ(loaded.ImportMode(), mxmInsertNew);
+    EXPECT_EQ(loaded.Map().Text(), QStringLiteral("NAME=2\n"));
+    EXPECT_EQ(loaded.KeyColumns().Text(), QStringLiteral("ID\n"));
+    ASSERT_EQ(loaded.FieldFormats().Count(), 1);
+    EXPECT_EQ(loaded.FieldFormats().Items(0)->CharCase(), iccUpper);
+    // The date format's own separator becomes the date separator.
+    EXPECT_EQ(loaded.Formats().DateSeparator(), u'.');
+}
+
 TEST_F(ConfigTest, LoadingAMissingFileOrSavingToABlankNameDoesNothing)
 {
     loaded.Map().Add(QStringLiteral("ID=1"));

@@ -7,6 +7,8 @@
 #include "tib_column.h"
 #include "tib_row.h"
 #include "tib_connection.h"
+#include "tib_datasource.h"
+#include "tib_grid.h"
 #include "tib_query.h"
 #include "tib_transaction.h"
 
@@ -180,6 +182,31 @@ TEST_F(DatasetTest, ConfigurationLoadsFieldFormatsForTheTablesColumns)
     ASSERT_EQ(loaded.FieldFormats().Count(), 1);
     EXPECT_EQ(loaded.FieldFormats().Items(0)->FieldName(), QStringLiteral("NAME"));
     EXPECT_EQ(loaded.FieldFormats().Items(0)->CharCase(), iccUpper);
+}
+
+TEST_F(DatasetTest, GridDestinationWritesItsDatasetByDisplayLabels)
+{
+    TIB_DataSource dataSource;
+    dataSource.SetDataset(&query);
+    TIB_Grid grid;
+    grid.SetDataSource(&dataSource);
+    query.FieldByName(QStringLiteral("NAME"))->SetDisplayLabel(QStringLiteral("Item name"));
+    TListSource viaGrid;
+    viaGrid.SetImportDestination(mxdDBGrid);
+    viaGrid.SetDBGrid(&grid);
+    viaGrid.Map().Add(QStringLiteral("ID=1"));
+    viaGrid.Map().Add(QStringLiteral("CODE=2"));
+    viaGrid.Map().Add(QStringLiteral("item NAME=3"));
+    viaGrid.KeyColumns().Add(QStringLiteral("ID"));
+    viaGrid.KeyColumns().Add(QStringLiteral("CODE"));
+    viaGrid.SetImportMode(mxmUpdateOrInsert);
+    viaGrid.OnNeedCommit = [this](QObject *) { transaction.CommitRetaining(); };
+    viaGrid.Rows = {{QStringLiteral("1"), QStringLiteral("a"), QStringLiteral("one")},
+                    {QStringLiteral("1"), QStringLiteral("a"), QStringLiteral("uno")},
+                    {QStringLiteral("2"), QStringLiteral("b"), QStringLiteral("two")}};
+    viaGrid.Execute();
+    EXPECT_EQ(viaGrid.ErrorRecs(), 0);
+    EXPECT_EQ(tableRows(), (QStringList{QStringLiteral("1|a|uno"), QStringLiteral("2|b|two")}));
 }
 
 } // namespace
