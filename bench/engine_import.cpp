@@ -7,9 +7,6 @@
 #include "import_rows.h"
 #include "raw_insert.h"
 
-#include "ib_morvex2.h"
-#include "tib_query.h"
-
 #include <QTemporaryFile>
 
 namespace {
@@ -46,31 +43,6 @@ private:
     int m_row = 1;
 };
 
-double EngineInsert(int rows)
-{
-    BenchDatabase db("engine_import");
-    TIB_Transaction transaction;
-    transaction.SetIB_Connection(&db.connection);
-    TIB_Query query;
-    query.SetIB_Transaction(&transaction);
-    query.SetSQL(QStringLiteral("SELECT * FROM BENCH"));
-
-    QElapsedTimer timer;
-    timer.start();
-    query.Open();
-    MemorySource source(rows);
-    source.SetDataSet(&query);
-    for (const QString &line : BenchMap())
-        source.Map().Add(line);
-    source.SetCommitRecCount(0);
-    source.OnNeedCommit = [&](QObject *) { transaction.Commit(); };
-    source.Execute();
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    if (source.ImportedRecs() != rows)
-        throw Exception(QStringLiteral("the engine wrote %1 of %2 rows").arg(source.ImportedRecs()).arg(rows));
-    return rows / seconds;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -79,7 +51,8 @@ int main(int argc, char **argv)
     std::printf("importing %d rows of 8 text values through the engine, fresh database each\n", rows);
     return RunBenchmark("engine_import", [rows] {
         const double raw = RawInsert(rows);
-        const double engine = EngineInsert(rows);
+        MemorySource source(rows);
+        const double engine = ImportRowsPerSecond("engine_import", source, rows);
         PrintBench("engine_import_raw", raw, "rows/s");
         PrintBench("engine_import_engine", engine, "rows/s");
         PrintRatio("engine_import_vs_raw", engine / raw);

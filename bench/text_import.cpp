@@ -12,7 +12,6 @@
 #include "raw_insert.h"
 
 #include "tib_morvex2ascii.h"
-#include "tib_query.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -45,45 +44,16 @@ QString WriteCsv(const QString &path, int rows)
     return path;
 }
 
-void SetUpAscii(TIB_Morvex2ASCII &ascii, const QString &csv)
-{
-    ascii.SetFileName(csv);
-    ascii.SetComma(u',');
-    for (const QString &line : BenchMap())
-        ascii.Map().Add(line);
-    ascii.SetCommitRecCount(0);
-}
-
-double AsciiInsert(const QString &csv, int rows)
-{
-    BenchDatabase db("text_import");
-    TIB_Transaction transaction;
-    transaction.SetIB_Connection(&db.connection);
-    TIB_Query query;
-    query.SetIB_Transaction(&transaction);
-    query.SetSQL(QStringLiteral("SELECT * FROM BENCH"));
-
-    QElapsedTimer timer;
-    timer.start();
-    query.Open();
-    TIB_Morvex2ASCII ascii;
-    SetUpAscii(ascii, csv);
-    ascii.SetDataSet(&query);
-    ascii.OnNeedCommit = [&](QObject *) { transaction.Commit(); };
-    ascii.Execute();
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    if (ascii.ImportedRecs() != rows)
-        throw Exception(QStringLiteral("the text import wrote %1 of %2 rows").arg(ascii.ImportedRecs()).arg(rows));
-    return rows / seconds;
-}
-
 // Seconds of one ImportToCSV of the file into another file.
 double AsciiToCsv(const QString &csv, const QString &out)
 {
     QElapsedTimer timer;
     timer.start();
     TIB_Morvex2ASCII ascii;
-    SetUpAscii(ascii, csv);
+    ascii.SetFileName(csv);
+    ascii.SetComma(u',');
+    for (const QString &line : BenchMap())
+        ascii.Map().Add(line);
     QFile target(out);
     if (!target.open(QIODevice::WriteOnly))
         throw Exception(target.errorString());
@@ -140,7 +110,10 @@ int main(int argc, char **argv)
         const double megabytes = QFileInfo(csv).size() / 1e6;
 
         const double raw = RawInsert(rows);
-        const double ascii = AsciiInsert(csv, rows);
+        TIB_Morvex2ASCII importer;
+        importer.SetFileName(csv);
+        importer.SetComma(u',');
+        const double ascii = ImportRowsPerSecond("text_import", importer, rows);
         PrintBench("text_import_raw", raw, "rows/s");
         PrintBench("text_import_ascii", ascii, "rows/s");
         PrintRatio("text_import_vs_raw", ascii / raw);

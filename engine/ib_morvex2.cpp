@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QUrl>
 
+#include <exception>
 #include <utility>
 
 namespace {
@@ -118,18 +119,12 @@ void TIB_Morvex2::ImportToCSV(QIODevice *Stream, QChar Comma, QChar Quote)
 // and AfterImport runs; an exception then goes on to the caller.
 void TIB_Morvex2::RunProtected()
 {
+    std::exception_ptr failure;
     try {
         DoBeginImport();
         DoImport();
     } catch (...) {
-        try {
-            DoEndImport();
-        } catch (...) {
-            AfterImport();
-            throw;
-        }
-        AfterImport();
-        throw;
+        failure = std::current_exception();
     }
     try {
         DoEndImport();
@@ -138,6 +133,8 @@ void TIB_Morvex2::RunProtected()
         throw;
     }
     AfterImport();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TIB_Morvex2::DoImport()
