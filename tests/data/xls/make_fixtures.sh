@@ -102,3 +102,35 @@ cell() { printf '<gnm:Cell Row="%s" Col="%s"%s>%s</gnm:Cell>\n' "$@"; }
   echo '</gnm:Sheets></gnm:Workbook>'
 } > "$tmp/values.gnumeric"
 ssconvert --export-type=Gnumeric_Excel:excel_biff8 "$tmp/values.gnumeric" gnumeric_values.xls >/dev/null 2>&1
+
+# What python3-xlrd reads from each fixture, one line per sheet and per
+# position of its used range: the oracle of the reader's tests.
+/usr/bin/python3 - <<'PY'
+import json
+import glob
+import xlrd
+
+for name in sorted(glob.glob('*.xls')):
+    book = xlrd.open_workbook(name, formatting_info=True)
+    with open(name[:-4] + '.expected', 'w', encoding='utf-8') as out:
+        out.write('datemode\t%d\n' % book.datemode)
+        for si, sheet in enumerate(book.sheets()):
+            out.write('sheet\t%d\t%s\t%d\t%d\n' % (si, json.dumps(sheet.name), sheet.nrows, sheet.ncols))
+            for r in range(sheet.nrows):
+                for c in range(sheet.ncols):
+                    cell = sheet.cell(r, c)
+                    kind = ['empty', 'text', 'number', 'date', 'bool', 'error', 'blank'][cell.ctype]
+                    if kind == 'empty':
+                        continue
+                    if kind == 'error':
+                        value = json.dumps(xlrd.error_text_from_code[cell.value])
+                    elif kind == 'text':
+                        value = json.dumps(cell.value, ensure_ascii=True)
+                    elif kind in ('number', 'date'):
+                        value = repr(float(cell.value))
+                    elif kind == 'bool':
+                        value = str(int(cell.value))
+                    else:
+                        value = ''
+                    out.write('%d\t%d\t%d\t%s\t%s\n' % (si, r, c, kind, value))
+PY
