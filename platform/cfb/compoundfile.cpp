@@ -329,17 +329,23 @@ void TCompoundFile::ReadChainInto(quint32 start, quint64 size, char *dest, const
     if (chain.size() < needed)
         throw ECompoundFileError(QStringLiteral("Compound file: the %1 chain ends after %2 of %3 sectors")
                                      .arg(QLatin1String(what)).arg(chain.size()).arg(needed));
+    // Writers lay streams out in runs of consecutive sectors; each run is
+    // read in one go.
     quint64 done = 0;
-    for (quint32 sector : chain) {
-        if (sector >= m_sectorCount)
+    for (size_t i = 0; i < chain.size();) {
+        size_t j = i + 1;
+        while (j < chain.size() && chain[j] == chain[j - 1] + 1)
+            ++j;
+        if (chain[j - 1] >= m_sectorCount)
             throw ECompoundFileError(QStringLiteral("Compound file: sector %1 lies past the end of the file")
-                                         .arg(SectorText(sector)));
-        const qint64 offset = (qint64(sector) + 1) * m_sectorSize;
-        const qint64 want = qint64(qMin<quint64>(quint64(m_sectorSize), size - done));
+                                         .arg(SectorText(chain[j - 1])));
+        const qint64 offset = (qint64(chain[i]) + 1) * m_sectorSize;
+        const qint64 want = qint64(qMin<quint64>(quint64(j - i) * quint64(m_sectorSize), size - done));
         if (!m_device->seek(offset) || m_device->read(dest + done, want) != want)
             throw ECompoundFileError(QStringLiteral("Compound file: the %1 is cut short at sector %2")
-                                         .arg(QLatin1String(what), SectorText(sector)));
+                                         .arg(QLatin1String(what), SectorText(chain[i])));
         done += quint64(want);
+        i = j;
     }
 }
 
