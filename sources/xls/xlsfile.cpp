@@ -15,6 +15,9 @@ namespace {
 
 // Days between the 1900 and the 1904 date systems.
 constexpr double kDays1904 = 1462;
+// 1 January of the year 1 and 1 January 10000 as date-time values.
+constexpr double kFirstDate = -693593;
+constexpr double kPastLastDate = 2958466;
 
 // Bounds-checked field access of record data: a record too short for the
 // field it is read for is damaged.
@@ -309,9 +312,11 @@ TDateTime TbiffCell::ToDateTime(double number) const
 
 QString TbiffCell::NumberText(double number, bool isDate) const
 {
-    if (!isDate)
-        return GeneralFloatText(number);
     const TDateTime v = ToDateTime(number);
+    // A date outside the years 1..9999 (or not a number at all) has no
+    // date text; it reads as the number it is.
+    if (!isDate || !(v >= kFirstDate && v < kPastLastDate))
+        return GeneralFloatText(number);
     const double whole = std::trunc(v);
     if (v == whole)
         return DateText(v);

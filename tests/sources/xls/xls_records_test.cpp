@@ -10,6 +10,8 @@
 
 #include <QTemporaryDir>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace biff;
@@ -165,6 +167,12 @@ TEST(XlsRecordsTest, NumbersWithDateFormatsAreDates)
     EXPECT_EQ(sheet->GetCells(6, 0)->GetCellType(), bctDateTime);
     EXPECT_EQ(file.Workbook().Globals().Formats().GetFormat(164), QStringLiteral("yyyy-mm-dd hh:mm:ss"));
     EXPECT_EQ(file.Workbook().Globals().Formats().GetFormat(21), QStringLiteral("h:mm:SS"));
+
+    // A date cell whose value is no date reads as its number.
+    TxlsFile odd;
+    TxlsWorkSheet *nan = LoadSheet(odd, Xf(14), Number(0, 0, 16, std::nan("")) + Number(1, 0, 16, 1e300));
+    EXPECT_EQ(nan->GetCells(0, 0)->GetAsString(), QStringLiteral("NAN"));
+    EXPECT_EQ(nan->GetCells(1, 0)->GetAsString(), QStringLiteral("1E300"));
 
     TxlsFile mac;
     TxlsWorkSheet *s1904 = LoadSheet(mac, DateMode(true) + Xf(14), Rk(0, 0, 16, 0 * 4 + 2));
