@@ -1110,6 +1110,10 @@ void TxlsWorkbook::LoadSections(TByteReader &stream)
         bof->StreamPos = at;
         switch (bof->GetBOFType()) {
         case BIFF::BOF_GLOBALS:
+            // One workbook has one globals sub-stream: a second one would
+            // take the shared strings away from the cells already read.
+            if (m_globals.BOF())
+                throw Exception(XlsMsg::FileInvalid());
             m_globals.Load(stream, std::move(bof));
             break;
         case BIFF::BOF_WORKSHEET: {

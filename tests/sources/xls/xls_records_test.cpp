@@ -340,6 +340,7 @@ TEST(XlsRecordsTest, DamagedStreamsRaiseTheReadersMessages)
         {"first record not a BOF", Xf(0) + good, kInvalid},
         {"BOF inside the globals", Bof(0x0005) + Bof(0x0005) + Eof(), kInvalid},
         {"unknown sub-stream type", Bof(0x0123) + Eof(), kInvalid},
+        {"second globals after a sheet", good + Bof(0x0005) + Eof(), kInvalid},
         {"globals without EOF", Bof(0x0005) + Xf(0), kInvalid},
         {"sheet without EOF", good.left(good.size() - 4), kInvalid},
         {"string index out of range",
