@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -720,6 +721,11 @@ public:
     void Open();
     void OpenStream(QIODevice *device);
     void Close();
+
+    // Computes a worksheet function the formula calculator does not know:
+    // given the function's name and its arguments, it sets the result and
+    // returns true, or returns false to leave the function unknown.
+    std::function<bool(const QString &name, const QVariantList &args, QVariant &result)> FunctionHook;
 
 private:
     QString m_fileName;
