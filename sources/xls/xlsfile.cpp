@@ -189,11 +189,19 @@ TbiffXF::TbiffXF(TxlsSection *section, uint16_t id, QByteArrayView data)
 }
 
 TbiffFormat::TbiffFormat(TxlsSection *section, uint16_t id, QByteArrayView data)
-    : TbiffRecord(section, id, data), m_formatIndex(Word(*this, 0))
+    : TbiffRecord(section, id, data), m_formatIndex(-1)
 {
     // The text: character count at 2, option byte at 4, characters from 5.
-    TxlsRecordReader r(this, 2);
-    m_text = r.ReadString(2).GetValue();
+    // A damaged FORMAT record only costs a number its format: it is kept
+    // with no index and left out of the format list.
+    try {
+        const int index = Word(*this, 0);
+        TxlsRecordReader r(this, 2);
+        m_text = r.ReadString(2).GetValue();
+        m_formatIndex = index;
+    } catch (const Exception &e) {
+        qCWarning(lcXls) << "FORMAT record passed over:" << e.Message();
+    }
 }
 
 uint32_t TbiffSST::GetCount() const
@@ -945,7 +953,8 @@ void TxlsGlobals::Load(TByteReader &stream, std::unique_ptr<TbiffBOF> bof)
         case BIFF::XF: m_xfs.Add(std::unique_ptr<TbiffXF>(static_cast<TbiffXF *>(record.release()))); break;
         case BIFF::SST: LoadSST(static_cast<const TbiffSST &>(*record)); break;
         case BIFF::FORMAT:
-            m_formats.Add(std::unique_ptr<TbiffFormat>(static_cast<TbiffFormat *>(record.release())));
+            if (static_cast<const TbiffFormat &>(*record).FormatIndex() >= 0)
+                m_formats.Add(std::unique_ptr<TbiffFormat>(static_cast<TbiffFormat *>(record.release())));
             break;
         case BIFF::DATEMODE: m_date1904 = record->Size() >= 2 && GetWord(record->Data(), 0) == 1; break;
         case BIFF::BOF: throw Exception(XlsMsg::FileInvalid());

@@ -150,7 +150,9 @@ TEST(XlsRecordsTest, NumbersWithDateFormatsAreDates)
     // XF 19: a user format whose only letter is quoted; XF 20: upper case.
     const QByteArray globals = Xf(14) + Xf(164) + Xf(46) + Xf(165) + Xf(166)
                                + Format(164, QStringLiteral("yyyy-mm-dd hh:mm:ss"))
-                               + Format(165, QStringLiteral("[Red]\"D\"0")) + Format(166, QStringLiteral("DD.MM.YYYY"));
+                               + Format(165, QStringLiteral("[Red]\"D\"0")) + Format(166, QStringLiteral("DD.MM.YYYY"))
+                               // A FORMAT record cut short is passed over.
+                               + Rec(0x041E, U16(167) + U16(40) + U8(0) + QByteArray("yy"));
     TxlsFile file;
     TxlsWorkSheet *sheet = LoadSheet(file, globals,
                                      Rk(0, 0, 16, 2 * 4 + 2) + Number(1, 0, 16, 2) + Number(2, 0, 17, 36525.5)
