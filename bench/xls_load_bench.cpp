@@ -1,0 +1,97 @@
+// Loads a 60,000-row x 8-column workbook written by xlwt and reads every
+// cell's text, against python3-xlrd opening the same file and reading every
+// cell's value, both in the same run. Prints BENCH and RATIO lines.
+#include "xlsfile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+const char kWriter[] = R"(
+import sys, xlwt
+wb = xlwt.Workbook()
+ws = wb.add_sheet('Data')
+for r in range(60000):
+    for c in range(8):
+        if c % 2 == 0:
+            ws.write(r, c, r * 8 + c + 0.5)
+        else:
+            ws.write(r, c, 'text %d' % ((r * 8 + c) % 5000))
+wb.save(sys.argv[1])
+)";
+
+const char kReader[] = R"(
+import sys, time, resource, xlrd
+t = time.perf_counter()
+b = xlrd.open_workbook(sys.argv[1])
+n = 0
+for s in b.sheets():
+    for r in range(s.nrows):
+        for c in range(s.ncols):
+            v = s.cell_value(r, c)
+            n += 1
+print(time.perf_counter() - t, resource.getrusage(resource.RUSAGE_SELF).ru_maxrss, n)
+)";
+
+QByteArray Python(const char *script, const QString &arg)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(script), arg});
+    p.waitForFinished(-1);
+    if (p.exitCode() != 0) {
+        std::fprintf(stderr, "%s\n", p.readAllStandardError().constData());
+        std::exit(1);
+    }
+    return p.readAllStandardOutput();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("bench.xls"));
+    Python(kWriter, file);
+
+    const QList<QByteArray> xlrd = Python(kReader, file).trimmed().split(' ');
+    const double xlrdSeconds = xlrd.value(0).toDouble();
+    const double xlrdPeakMb = xlrd.value(1).toDouble() / 1024;
+
+    QElapsedTimer timer;
+    timer.start();
+    qsizetype cells = 0, chars = 0;
+    {
+        TxlsFile book(file);
+        book.Load();
+        TxlsWorkSheetList &sheets = book.Workbook().WorkSheets();
+        for (int s = 0; s < sheets.Count(); ++s) {
+            TxlsWorkSheet *sheet = sheets.Items(s);
+            for (int r = 0; r < sheet->GetRowCount(); ++r)
+                for (int c = 0; c < sheet->GetColCount(); ++c)
+                    if (TbiffCell *cell = sheet->GetCells(r, c)) {
+                        chars += cell->GetAsString().size();
+                        ++cells;
+                    }
+        }
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const double peakMb = double(usage.ru_maxrss) / 1024;
+        std::printf("cells %lld, characters %lld\n", qlonglong(cells), qlonglong(chars));
+        std::printf("BENCH xls_load_read_seconds %.4f s\n", seconds);
+        std::printf("BENCH xls_load_peak_rss %.1f MB\n", peakMb);
+        std::printf("BENCH xlrd_load_read_seconds %.4f s\n", xlrdSeconds);
+        std::printf("BENCH xlrd_load_peak_rss %.1f MB\n", xlrdPeakMb);
+        std::printf("RATIO xls_load_speed_vs_xlrd %.2f\n", xlrdSeconds / seconds);
+        std::printf("RATIO xls_load_memory_vs_xlrd %.2f\n", xlrdPeakMb / peakMb);
+    }
+    return 0;
+}
