@@ -6,6 +6,7 @@
 // Usage: ibo_locate [table rows] [updates]   (defaults 1,000,000 and 100,000)
 
 #include "bench_util.h"
+#include "run_benchmark.h"
 #include "tib_query.h"
 #include "tib_row.h"
 
@@ -134,7 +135,7 @@ int main(int argc, char **argv)
     const int rows = RowCountArgument(argc, argv, 1, 1000000);
     const int updates = RowCountArgument(argc, argv, 2, 100000);
     std::printf("%d x (locate by key, edit two columns, post) on a table of %d rows\n", updates, rows);
-    try {
+    return RunBenchmark("ibo_locate", [rows, updates] {
         BenchDatabase db("locate");
         Fill(db, rows);
         // Rounds raw, dataset, dataset, raw of half the updates each, after a
@@ -153,14 +154,5 @@ int main(int argc, char **argv)
         PrintBench("ibo_locate_query", ibo, "rows/s");
         PrintBench("ibo_locate_peak_rss_growth", double(rssAfter - rssBefore), "KB");
         PrintRatio("ibo_locate_vs_raw", ibo / raw);
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "ibo_locate: %s\n", e.what());
-        return 1;
-    } catch (const Firebird::FbException &e) {
-        char text[1024];
-        Firebird::fb_get_master_interface()->getUtilInterface()->formatStatus(text, sizeof text, e.getStatus());
-        std::fprintf(stderr, "ibo_locate: %s\n", text);
-        return 1;
-    }
-    return 0;
+    });
 }

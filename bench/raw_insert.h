@@ -5,6 +5,7 @@
 // prepared INSERT and one input message, on a fresh database.
 
 #include "bench_util.h"
+#include "run_benchmark.h"
 
 #include <firebird/Interface.h>
 
@@ -14,7 +15,8 @@
 // Firebird counts dates from 17 November 1858, TDateTime from 30 December 1899.
 inline constexpr int DateOffset = 15018;
 
-inline double RawInsert(int rows)
+// Seconds for one round of the raw loop.
+inline double RawInsertSeconds(int rows)
 {
     BenchDatabase db("raw_insert");
     Firebird::IMaster *master = Firebird::fb_get_master_interface();
@@ -67,23 +69,5 @@ inline double RawInsert(int rows)
     meta->release();
     stmt->free(&st);
     st.dispose();
-    return rows / seconds;
-}
-
-// Runs a benchmark's body and turns its failures into a message and exit status 1.
-template<class Body>
-int RunBenchmark(const char *name, Body body)
-{
-    try {
-        body();
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "%s: %s\n", name, e.what());
-        return 1;
-    } catch (const Firebird::FbException &e) {
-        char text[1024];
-        Firebird::fb_get_master_interface()->getUtilInterface()->formatStatus(text, sizeof text, e.getStatus());
-        std::fprintf(stderr, "%s: %s\n", name, text);
-        return 1;
-    }
-    return 0;
+    return seconds;
 }

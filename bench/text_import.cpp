@@ -109,7 +109,7 @@ int main(int argc, char **argv)
         const QString csv = WriteCsv(dir.filePath(QStringLiteral("in.csv")), rows);
         const double megabytes = QFileInfo(csv).size() / 1e6;
 
-        const double raw = RawInsert(rows);
+        const double raw = rows / RawInsertSeconds(rows);
         TIB_Morvex2ASCII importer;
         importer.SetFileName(csv);
         importer.SetComma(u',');
