@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace {
 
 struct CodePages
@@ -106,6 +108,9 @@ QString AnsiToOem(const QString &text)
 
 QString DecodeTextLine(const QByteArray &line)
 {
+    // Most lines are plain ASCII, which every decoding reads alike.
+    if (std::all_of(line.cbegin(), line.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(line);
     // The reader drops the byte-order mark of the file; one inside the text is kept.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(line);

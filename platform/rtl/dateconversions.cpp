@@ -9,6 +9,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <ctime>
 #include <array>
 
 namespace {
@@ -63,9 +64,24 @@ QString DateOrder()
     return order.size() == 3 ? order : QString();
 }
 
+// The current year, asked of the local clock at most once a minute: an
+// import parses millions of dates, and each local-date query reads the
+// time-zone file.
+int CurrentYear()
+{
+    static std::time_t minute = -1;
+    static int year = 0;
+    const std::time_t now = std::time(nullptr) / 60;
+    if (now != minute) {
+        minute = now;
+        year = QDate::currentDate().year();
+    }
+    return year;
+}
+
 int ExpandTwoDigitYear(int year)
 {
-    const int lowest = QDate::currentDate().year() - kTwoDigitYearCenturyWindow;
+    const int lowest = CurrentYear() - kTwoDigitYearCenturyWindow;
     year += lowest / 100 * 100;
     if (year < lowest)
         year += 100;
@@ -96,7 +112,7 @@ ParseResult ParseDate(const QString &text, TDateTime &value)
     }
     // Two numbers are day and month in the order of the format.
     const QString fieldOrder = fields.size() == 3 ? order : QString(order).remove(u'y');
-    int year = QDate::currentDate().year();
+    int year = CurrentYear();
     int month = 0;
     int day = 0;
     for (qsizetype i = 0; i < fieldOrder.size(); ++i) {

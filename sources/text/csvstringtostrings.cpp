@@ -15,7 +15,8 @@ State splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
     const bool quoting = !quote.isNull();
     State state = State::FieldStart;
     QString field;
-    for (const QChar c : line) {
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
         switch (state) {
         case State::FieldStart:
             field.clear();
@@ -24,8 +25,17 @@ State splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
             } else if (c == separator) {
                 onField(field);
             } else {
-                field += c;
-                state = State::Unquoted;
+                // An unquoted field runs to the next separator: take it whole.
+                const qsizetype end = line.indexOf(separator, i);
+                if (end < 0) {
+                    field = line.mid(i).toString();
+                    i = line.size();
+                    state = State::Unquoted;
+                } else {
+                    field = line.mid(i, end - i).toString();
+                    onField(field);
+                    i = end;
+                }
             }
             break;
         case State::Unquoted:
@@ -79,7 +89,7 @@ void CSVStringToStrings(QStringView Line, QChar Quote, QChar Separator, TStringL
 
 bool CSVLineEndsInQuote(QStringView Line, QChar Quote, QChar Separator)
 {
-    if (Separator.isNull() || Quote.isNull())
+    if (Separator.isNull() || Quote.isNull() || !Line.contains(Quote))
         return false;
     return splitLine(Line, Quote, Separator, [](const QString &) {}) == State::Quoted;
 }
