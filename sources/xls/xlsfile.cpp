@@ -798,17 +798,23 @@ void TbiffFormatList::Clear()
     m_sorted = true;
 }
 
+// The lookup of the sorted record lists: sorts by key on first use after an
+// Add, then a binary search; index is where the key is or would be.
+template<class Items, class Key, class KeyOf>
+static bool findSorted(Items &items, bool &sorted, Key key, int &index, KeyOf keyOf)
+{
+    if (!sorted) {
+        std::stable_sort(items.begin(), items.end(), [&](const auto &a, const auto &b) { return keyOf(a) < keyOf(b); });
+        sorted = true;
+    }
+    const auto it = std::lower_bound(items.begin(), items.end(), key, [&](const auto &f, Key k) { return keyOf(f) < k; });
+    index = int(it - items.begin());
+    return it != items.end() && keyOf(*it) == key;
+}
+
 bool TbiffFormatList::Find(int formatIndex, int &index)
 {
-    if (!m_sorted) {
-        std::stable_sort(m_items.begin(), m_items.end(),
-                         [](const auto &a, const auto &b) { return a->FormatIndex() < b->FormatIndex(); });
-        m_sorted = true;
-    }
-    const auto it = std::lower_bound(m_items.begin(), m_items.end(), formatIndex,
-                                     [](const auto &f, int key) { return f->FormatIndex() < key; });
-    index = int(it - m_items.begin());
-    return it != m_items.end() && (*it)->FormatIndex() == formatIndex;
+    return findSorted(m_items, m_sorted, formatIndex, index, [](const auto &f) { return f->FormatIndex(); });
 }
 
 QString TbiffFormatList::GetFormat(int formatIndex)
@@ -834,15 +840,7 @@ void TbiffShrFmlaList::Add(std::unique_ptr<TbiffShrFmla> f)
 
 bool TbiffShrFmlaList::Find(uint32_t key, int &index)
 {
-    if (!m_sorted) {
-        std::stable_sort(m_items.begin(), m_items.end(),
-                         [](const auto &a, const auto &b) { return a->GetKey() < b->GetKey(); });
-        m_sorted = true;
-    }
-    const auto it = std::lower_bound(m_items.begin(), m_items.end(), key,
-                                     [](const auto &f, uint32_t k) { return f->GetKey() < k; });
-    index = int(it - m_items.begin());
-    return it != m_items.end() && (*it)->GetKey() == key;
+    return findSorted(m_items, m_sorted, key, index, [](const auto &f) { return f->GetKey(); });
 }
 
 void TxlsCellList::AddCell(TbiffCell *cell, int number, int key)
