@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringEncoder>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -286,4 +287,7 @@ private:
     QIODevice *m_csvStream = nullptr;
     QChar m_csvComma;
     QChar m_csvQuote;
+    QString m_csvLine;
+    QByteArray m_csvBytes;
+    QStringEncoder m_csvEncoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 };

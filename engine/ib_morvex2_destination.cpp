@@ -206,20 +206,32 @@ void TIB_Morvex2::DestinationSetValues()
 
 void TIB_Morvex2::WriteCSVRow()
 {
-    QString line;
+    // The line's buffers live from row to row, so a run allocates them once.
+    m_csvLine.clear();
     for (int i = 0; i < m_importRow.Count(); ++i) {
         const QString &value = m_importRow.Items(i)->Value;
         if (m_csvQuote.isNull()) {
-            line += value;
+            m_csvLine += value;
         } else {
-            QString quoted = value;
-            quoted.replace(m_csvQuote, QString(2, m_csvQuote));
-            line += m_csvQuote + quoted + m_csvQuote;
+            m_csvLine += m_csvQuote;
+            qsizetype start = 0;
+            for (qsizetype quote = value.indexOf(m_csvQuote); quote >= 0; quote = value.indexOf(m_csvQuote, start)) {
+                m_csvLine += QStringView(value).mid(start, quote + 1 - start);
+                m_csvLine += m_csvQuote;
+                start = quote + 1;
+            }
+            m_csvLine += QStringView(value).mid(start);
+            m_csvLine += m_csvQuote;
         }
-        line += i + 1 < m_importRow.Count() ? QString(m_csvComma) : QStringLiteral("\r\n");
+        if (i + 1 < m_importRow.Count())
+            m_csvLine += m_csvComma;
+        else
+            m_csvLine += u"\r\n";
     }
-    const QByteArray bytes = line.toUtf8();
-    if (m_csvStream->write(bytes) != bytes.size())
+    m_csvBytes.resize(m_csvEncoder.requiredSpace(m_csvLine.size()));
+    const char *end = m_csvEncoder.appendToBuffer(m_csvBytes.data(), m_csvLine);
+    m_csvBytes.truncate(end - m_csvBytes.constData());
+    if (m_csvStream->write(m_csvBytes) != m_csvBytes.size())
         throw Exception(QStringLiteral("Cannot write the CSV line: %1").arg(m_csvStream->errorString()));
 }
 

@@ -104,10 +104,11 @@ TMorvexFieldType TIB_Morvex2::GetImportFieldType(TIB_Column *Column)
 
 namespace {
 
-bool inList(const TStringList &list, const QString &text, Qt::CaseSensitivity cs)
+bool inList(const TStringList &list, QStringView text, Qt::CaseSensitivity cs)
 {
     for (int i = 0; i < list.Count(); ++i) {
-        if (QString::compare(list[i], text, cs) == 0)
+        const QString item = list[i];
+        if (cs == Qt::CaseSensitive ? item == text : CompareTextIgnoringCase(item, text) == 0)
             return true;
     }
     return false;
@@ -115,10 +116,10 @@ bool inList(const TStringList &list, const QString &text, Qt::CaseSensitivity cs
 
 QString withoutThousands(const QString &text)
 {
-    QString result = text;
-    if (!FormatSettings.ThousandSeparator.isNull())
-        result.remove(FormatSettings.ThousandSeparator);
-    return result;
+    const QChar separator = FormatSettings.ThousandSeparator;
+    if (separator.isNull() || !text.contains(separator))
+        return text;
+    return QString(text).remove(separator);
 }
 
 // A decimal integer text (the runtime's integer parser also takes "$" hex).
@@ -153,7 +154,7 @@ bool TIB_Morvex2::StringToField(TIB_Column *Column, const QString &Text, bool /*
     if (!Column)
         return true;
     try {
-        if (inList(m_formats.NullValues(), Trim(Text), Qt::CaseSensitive)) {
+        if (inList(m_formats.NullValues(), TrimmedView(Text), Qt::CaseSensitive)) {
             Column->Clear();
             return true;
         }

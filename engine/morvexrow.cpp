@@ -87,7 +87,9 @@ void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbat
         col->Value = value;
         col->Verbatim = true;
     } else {
-        col->Value = Trim(value);
+        // A value with nothing to trim is shared, not copied.
+        const QStringView trimmed = TrimmedView(value);
+        col->Value = trimmed.size() == value.size() ? value : trimmed.toString();
     }
 }
 

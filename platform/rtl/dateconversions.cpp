@@ -45,23 +45,47 @@ bool ParseField(QStringView field, bool trimBlanks, int &value, qsizetype &digit
 }
 
 // The order of day, month and year as their letters first appear in the short date format,
-// quoted text left out; empty when a letter is missing.
-QString DateOrder()
+// quoted text left out, as the letters 'd', 'm' and 'y'; empty when a letter is missing.
+struct DateOrder
 {
-    QString order;
-    const QString &format = FormatSettings.ShortDateFormat;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == u'"' || c == u'\'') {
-            const qsizetype close = format.indexOf(c, i + 1);
-            i = close < 0 ? format.size() : close;
-            continue;
+    char letters[3] = {0, 0, 0};
+    int count = 0;
+
+    DateOrder()
+    {
+        const QString &format = FormatSettings.ShortDateFormat;
+        for (qsizetype i = 0; i < format.size() && count < 3; ++i) {
+            const char16_t c = format.at(i).unicode();
+            if (c == u'"' || c == u'\'') {
+                const qsizetype close = format.indexOf(QChar(c), i + 1);
+                i = close < 0 ? format.size() : close;
+                continue;
+            }
+            const char lower = c >= u'A' && c <= u'Z' ? char(c - u'A' + 'a') : char(c < 0x80 ? c : 0);
+            if ((lower == 'd' || lower == 'm' || lower == 'y') && !Has(lower))
+                letters[count++] = lower;
         }
-        const QChar lower = c.toLower();
-        if ((lower == u'd' || lower == u'm' || lower == u'y') && !order.contains(lower))
-            order += lower;
     }
-    return order.size() == 3 ? order : QString();
+
+    bool IsComplete() const { return count == 3; }
+    bool Has(char letter) const { return std::find(letters, letters + count, letter) != letters + count; }
+};
+
+// Splits `text` at `separator` into at most `N` fields; false when there are more.
+template<std::size_t N>
+bool SplitFields(QStringView text, QChar separator, std::array<QStringView, N> &fields, qsizetype &count)
+{
+    count = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(separator, start);
+        if (count == qsizetype(N))
+            return false;
+        fields[count++] = text.mid(start, end < 0 ? -1 : end - start);
+        if (end < 0)
+            return true;
+        start = end + 1;
+    }
 }
 
 // The current year, asked of the local clock at most once a minute: an
@@ -88,58 +112,65 @@ int ExpandTwoDigitYear(int year)
     return year;
 }
 
-ParseResult ParseDate(const QString &text, TDateTime &value)
+ParseResult ParseDate(QStringView text, TDateTime &value)
 {
-    const QString order = DateOrder();
-    const QString trimmed = Trim(text);
-    if (order.isEmpty() || trimmed.isEmpty() || FormatSettings.DateSeparator.isNull())
+    const DateOrder order;
+    const QStringView trimmed = TrimmedView(text);
+    if (!order.IsComplete() || trimmed.isEmpty() || FormatSettings.DateSeparator.isNull())
         return ParseResult::BadFormat;
     const QChar separator = FormatSettings.DateSeparator;
-    QList<QStringView> fields = QStringView(trimmed).split(separator);
+    std::array<QStringView, 3> fields;
+    qsizetype count = 0;
+    if (!SplitFields(trimmed, separator, fields, count))
+        return ParseResult::BadFormat;
     // "1.2." leaves the year out behind a closing separator.
-    if (fields.size() == 3 && fields.last().trimmed().isEmpty())
-        fields.removeLast();
+    if (count == 3 && fields[2].trimmed().isEmpty())
+        count = 2;
     // A lone number is not taken for a day of the current month: in an import it is far more
     // likely a value in the wrong column.
-    if (fields.size() < 2 || fields.size() > 3)
+    if (count < 2)
         return ParseResult::BadFormat;
     const bool trimBlanks = !IsBlank(separator);
     int values[3] = {0, 0, 0};
     qsizetype digits[3] = {0, 0, 0};
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (!ParseField(fields.at(i), trimBlanks, values[i], digits[i]))
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!ParseField(fields[i], trimBlanks, values[i], digits[i]))
             return ParseResult::BadFormat;
     }
     // Two numbers are day and month in the order of the format.
-    const QString fieldOrder = fields.size() == 3 ? order : QString(order).remove(u'y');
     int year = CurrentYear();
     int month = 0;
     int day = 0;
-    for (qsizetype i = 0; i < fieldOrder.size(); ++i) {
-        switch (fieldOrder.at(i).unicode()) {
-        case u'd':
-            day = values[i];
+    qsizetype field = 0;
+    for (char letter : order.letters) {
+        if (letter == 'y' && count == 2)
+            continue;
+        const int number = values[field];
+        switch (letter) {
+        case 'd':
+            day = number;
             break;
-        case u'm':
-            month = values[i];
+        case 'm':
+            month = number;
             break;
         default:
-            year = digits[i] <= 2 ? ExpandTwoDigitYear(values[i]) : values[i];
+            year = digits[field] <= 2 ? ExpandTwoDigitYear(number) : number;
             break;
         }
+        ++field;
     }
     return TryEncodeDate(year, month, day, value) ? ParseResult::Ok : ParseResult::BadValue;
 }
 
 // Removes an AM or PM marker from the start or the end of `text`: the texts of the settings
 // first, then the plain "AM" and "PM", without regard to case.
-bool TakeDayHalfMarker(QString &text, bool &found, bool &pm)
+bool TakeDayHalfMarker(QStringView &text, bool &found, bool &pm)
 {
-    const std::array<std::pair<QString, bool>, 4> markers = {{
+    const std::array<std::pair<QStringView, bool>, 4> markers = {{
         {FormatSettings.TimeAMString, false},
         {FormatSettings.TimePMString, true},
-        {QStringLiteral("AM"), false},
-        {QStringLiteral("PM"), true},
+        {u"AM", false},
+        {u"PM", true},
     }};
     found = false;
     for (const auto &[marker, isPm] : markers) {
@@ -148,47 +179,48 @@ bool TakeDayHalfMarker(QString &text, bool &found, bool &pm)
         if (text.endsWith(marker, Qt::CaseInsensitive)) {
             text.chop(marker.size());
         } else if (text.startsWith(marker, Qt::CaseInsensitive)) {
-            text.remove(0, marker.size());
+            text = text.mid(marker.size());
         } else {
             continue;
         }
         found = true;
         pm = isPm;
-        text = Trim(text);
+        text = TrimmedView(text);
         return !text.isEmpty();
     }
     return true;
 }
 
-bool ParseTime(const QString &text, TDateTime &value)
+bool ParseTime(QStringView text, TDateTime &value)
 {
-    QString rest = Trim(text);
+    QStringView rest = TrimmedView(text);
     bool hasMarker = false;
     bool pm = false;
     if (rest.isEmpty() || FormatSettings.TimeSeparator.isNull()
         || !TakeDayHalfMarker(rest, hasMarker, pm))
         return false;
-    QList<QStringView> fields = QStringView(rest).split(FormatSettings.TimeSeparator);
-    if (fields.size() > 3)
+    std::array<QStringView, 3> fields;
+    qsizetype count = 0;
+    if (!SplitFields(rest, FormatSettings.TimeSeparator, fields, count))
         return false;
     int msec = 0;
-    if (fields.size() == 3) {
-        const qsizetype point = fields.at(2).indexOf(FormatSettings.DecimalSeparator);
+    if (count == 3) {
+        const qsizetype point = fields[2].indexOf(FormatSettings.DecimalSeparator);
         if (point >= 0) {
             // The digits after the point are a fraction of a second: ".5" is 500 ms.
-            const QStringView fraction = fields.at(2).mid(point + 1).trimmed();
+            const QStringView fraction = fields[2].mid(point + 1).trimmed();
             qsizetype digits = 0;
             if (fraction.size() > 3 || !ParseField(fraction, false, msec, digits))
                 return false;
             for (qsizetype i = digits; i < 3; ++i)
                 msec *= 10;
-            fields[2] = fields.at(2).left(point);
+            fields[2] = fields[2].left(point);
         }
     }
     int parts[3] = {0, 0, 0};
-    for (qsizetype i = 0; i < fields.size(); ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         qsizetype digits = 0;
-        if (!ParseField(fields.at(i), true, parts[i], digits))
+        if (!ParseField(fields[i], true, parts[i], digits))
             return false;
     }
     int hour = parts[0];
@@ -242,7 +274,7 @@ TDateTime StrToTime(const QString &text)
 
 bool TryStrToDateTime(const QString &text, TDateTime &value)
 {
-    const QString trimmed = Trim(text);
+    const QStringView trimmed = TrimmedView(text);
     TDateTime date = 0;
     if (ParseDate(trimmed, date) == ParseResult::Ok) {
         value = date;
@@ -286,6 +318,7 @@ class DateTimeFormatter
 public:
     explicit DateTimeFormatter(TDateTime value)
     {
+        m_out.reserve(32);
         DecodeDateTime(value, m_year, m_month, m_day, m_hour, m_minute, m_second, m_msec,
                        m_dayOfWeek);
     }
@@ -301,7 +334,7 @@ public:
         qsizetype i = 0;
         while (i < format.size()) {
             const QChar c = format.at(i);
-            const QChar token = c.toUpper();
+            const QChar token = AsciiUpper(c);
             if (c == u'"' || c == u'\'') {
                 const qsizetype close = format.indexOf(c, i + 1);
                 const qsizetype end = close < 0 ? format.size() : close;
@@ -327,7 +360,7 @@ public:
                 continue;
             }
             qsizetype count = 1;
-            while (i + count < format.size() && format.at(i + count).toUpper() == token)
+            while (i + count < format.size() && AsciiUpper(format.at(i + count)) == token)
                 ++count;
             i += count;
             Token(token, count, lastToken == u'H', twelveHour, depth);
@@ -336,6 +369,13 @@ public:
     }
 
 private:
+    // Pattern letters are ASCII; any other character stands for itself.
+    static QChar AsciiUpper(QChar c)
+    {
+        const char16_t u = c.unicode();
+        return u >= u'a' && u <= u'z' ? QChar(char16_t(u - u'a' + u'A')) : c;
+    }
+
     static bool HasDayHalfToken(QStringView format)
     {
         for (qsizetype i = 0; i < format.size(); ++i) {
@@ -343,7 +383,7 @@ private:
             if (c == u'"' || c == u'\'') {
                 const qsizetype close = format.indexOf(c, i + 1);
                 i = close < 0 ? format.size() : close;
-            } else if (c.toUpper() == u'A' && DayHalfTokenLength(format.mid(i)) > 0) {
+            } else if (AsciiUpper(c) == u'A' && DayHalfTokenLength(format.mid(i)) > 0) {
                 return true;
             }
         }
@@ -383,7 +423,20 @@ private:
         }
     }
 
-    void Number(int value, int width) { m_out += QString::number(value).rightJustified(width, u'0'); }
+    // `value` (never negative) with leading zeros up to `width` digits.
+    void Number(int value, int width)
+    {
+        char16_t digits[12];
+        int count = 0;
+        do {
+            digits[count++] = char16_t(u'0' + value % 10);
+            value /= 10;
+        } while (value > 0 && count < 12);
+        for (int i = count; i < width; ++i)
+            m_out += u'0';
+        while (count > 0)
+            m_out += QChar(digits[--count]);
+    }
 
     static QString Name(const QString *names, int count, int index)
     {

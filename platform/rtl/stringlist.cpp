@@ -1,6 +1,7 @@
 #include "stringlist.h"
 
 #include "exception.h"
+#include "strutils.h"
 
 #include <algorithm>
 
@@ -12,7 +13,7 @@ void TStringList::checkIndex(int index) const
 
 int TStringList::compareStrings(const QString &a, const QString &b) const
 {
-    return QString::compare(a, b, m_caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    return m_caseSensitive ? QString::compare(a, b, Qt::CaseSensitive) : CompareTextIgnoringCase(a, b);
 }
 
 void TStringList::insertItem(int index, const QString &s, std::intptr_t object)
@@ -153,7 +154,7 @@ int TStringList::IndexOfName(const QString &name) const
     for (int i = 0; i < Count(); ++i) {
         const QString &s = m_items.at(i).string;
         const qsizetype eq = s.indexOf(QLatin1Char('='));
-        if (eq >= 0 && QString::compare(QStringView(s).left(eq), name, Qt::CaseInsensitive) == 0)
+        if (eq == name.size() && CompareTextIgnoringCase(QStringView(s).left(eq), name) == 0)
             return i;
     }
     return -1;

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QChar PathDelim = u'/';
@@ -21,7 +23,7 @@ qsizetype fileNameStart(const QString &fileName)
 
 } // namespace
 
-QString Trim(QStringView s)
+QStringView TrimmedView(QStringView s)
 {
     qsizetype first = 0;
     qsizetype last = s.size();
@@ -29,7 +31,12 @@ QString Trim(QStringView s)
         ++first;
     while (last > first && isBlank(s[last - 1]))
         --last;
-    return s.mid(first, last - first).toString();
+    return s.mid(first, last - first);
+}
+
+QString Trim(QStringView s)
+{
+    return TrimmedView(s).toString();
 }
 
 QString TrimLeft(QStringView s)
@@ -48,14 +55,34 @@ QString TrimRight(QStringView s)
     return s.left(last).toString();
 }
 
+int CompareTextIgnoringCase(QStringView a, QStringView b)
+{
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        // Some non-ASCII characters fold to ASCII letters (KELVIN SIGN to 'k'), so
+        // the rest of the text goes to Qt as soon as either side leaves ASCII.
+        if (x >= 0x80 || y >= 0x80)
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
+        if (x >= u'A' && x <= u'Z')
+            x += u'a' - u'A';
+        if (y >= u'A' && y <= u'Z')
+            y += u'a' - u'A';
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 bool SameText(const QString &a, const QString &b)
 {
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+    return a.size() == b.size() && CompareTextIgnoringCase(a, b) == 0;
 }
 
 int AnsiCompareText(const QString &a, const QString &b)
 {
-    return QString::compare(a, b, Qt::CaseInsensitive);
+    return CompareTextIgnoringCase(a, b);
 }
 
 bool AnsiSameText(const QString &a, const QString &b)

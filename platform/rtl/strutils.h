@@ -4,10 +4,15 @@
 
 // Removes every character up to and including U+0020 at both ends (or one end).
 QString Trim(QStringView s);
+// The same as Trim, as a view into `s`.
+QStringView TrimmedView(QStringView s);
 QString TrimLeft(QStringView s);
 QString TrimRight(QStringView s);
 
 // Case-insensitive comparisons; the Ansi forms compare the whole Unicode text.
+// CompareTextIgnoringCase orders as QString::compare with Qt::CaseInsensitive does,
+// with ASCII text compared without the Unicode case-folding tables.
+int CompareTextIgnoringCase(QStringView a, QStringView b);
 bool SameText(const QString &a, const QString &b);
 int AnsiCompareText(const QString &a, const QString &b);
 bool AnsiSameText(const QString &a, const QString &b);

@@ -342,20 +342,21 @@ TEST_F(DriverTest, UserDefinedDestinationReceivesEveryRowWithoutCounting)
 TEST_F(DriverTest, ImportToCsvQuotesAndDoublesAndEndsLinesWithCrLf)
 {
     source.Rows.append({QStringLiteral("1"), QStringLiteral("say \"hi\"")});
-    source.Rows.append({QStringLiteral("2"), QStringLiteral("a;b")});
+    source.Rows.append({QStringLiteral("2"), QStringLiteral("a;bß")});
+    source.Rows.append({QStringLiteral("\"\""), QString()});
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     int commits = 0;
     source.OnNeedCommit = [&](QObject *) { ++commits; };
     source.ImportToCSV(&out, u';', u'"');
-    EXPECT_EQ(out.data(), QByteArray("\"1\";\"say \"\"hi\"\"\"\r\n\"2\";\"a;b\"\r\n"));
+    EXPECT_EQ(out.data(), QByteArray("\"1\";\"say \"\"hi\"\"\"\r\n\"2\";\"a;b\xC3\x9F\"\r\n\"\"\"\"\"\";\"\"\r\n"));
     EXPECT_EQ(commits, 0);
     EXPECT_EQ(grid.rowCount(), 1);
 
     QBuffer plain;
     plain.open(QIODevice::WriteOnly);
     source.ImportToCSV(&plain, u',', QChar());
-    EXPECT_EQ(plain.data(), QByteArray("1,say \"hi\"\r\n2,a;b\r\n"));
+    EXPECT_EQ(plain.data(), QByteArray("1,say \"hi\"\r\n2,a;b\xC3\x9F\r\n\"\",\r\n"));
 
     try {
         source.ImportToCSV(nullptr, u',', u'"');

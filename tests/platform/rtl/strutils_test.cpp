@@ -17,6 +17,7 @@ TEST(StrUtils, TrimRemovesEveryControlCharacterAndBlank)
     EXPECT_EQ(TrimRight(QStringLiteral("  a b  ")), QStringLiteral("  a b"));
     EXPECT_EQ(Trim(QStringLiteral(" \t ")), QString());
     EXPECT_EQ(Trim(QString()), QString());
+    EXPECT_EQ(TrimmedView(text), QStringView(text).mid(5));
     // U+00A0 is above U+0020 and is kept.
     EXPECT_EQ(Trim(QStringLiteral("\u00A0x\u00A0")), QStringLiteral("\u00A0x\u00A0"));
 }
@@ -29,6 +30,27 @@ TEST(StrUtils, CaseInsensitiveComparisonsCoverNonAscii)
     EXPECT_LT(AnsiCompareText(QStringLiteral("apple"), QStringLiteral("BANANA")), 0);
     EXPECT_EQ(AnsiUpperCase(QStringLiteral("čaj")), QStringLiteral("ČAJ"));
     EXPECT_EQ(AnsiLowerCase(QStringLiteral("ÄÖÜ")), QStringLiteral("äöü"));
+}
+
+// The ASCII shortcut must order exactly as Qt's case folding does, also where
+// a non-ASCII character folds to an ASCII letter.
+TEST(StrUtils, CompareTextIgnoringCaseOrdersAsQtDoes)
+{
+    const QString texts[] = {
+        QString(), QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("ab"), QStringLiteral("AB_1"),
+        QStringLiteral("ab[1"), QStringLiteral("Z"), QStringLiteral("_"), QStringLiteral("k"),
+        QStringLiteral("\u212A"), QStringLiteral("\u212Ax"), QStringLiteral("\u017F"), QStringLiteral("S"),
+        QStringLiteral("Größe"), QStringLiteral("GRÖSSE"), QStringLiteral("gröbe"), QStringLiteral("é"),
+        QStringLiteral("É1"), QStringLiteral("\U0001F600"), QStringLiteral("a\U00010400"), QStringLiteral("A\U00010428"),
+    };
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const QString &a : texts) {
+        for (const QString &b : texts) {
+            EXPECT_EQ(sign(CompareTextIgnoringCase(a, b)), sign(QString::compare(a, b, Qt::CaseInsensitive)))
+                << a.toStdString() << " vs " << b.toStdString();
+            EXPECT_EQ(SameText(a, b), QString::compare(a, b, Qt::CaseInsensitive) == 0);
+        }
+    }
 }
 
 TEST(StrUtils, FileNameParts)
