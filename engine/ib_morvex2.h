@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Exception;
 class QIODevice;
@@ -287,7 +288,6 @@ private:
     QIODevice *m_csvStream = nullptr;
     QChar m_csvComma;
     QChar m_csvQuote;
-    QString m_csvLine;
-    QByteArray m_csvBytes;
+    std::vector<char> m_csvBytes;
     QStringEncoder m_csvEncoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 };

@@ -206,32 +206,47 @@ void TIB_Morvex2::DestinationSetValues()
 
 void TIB_Morvex2::WriteCSVRow()
 {
-    // The line's buffers live from row to row, so a run allocates them once.
-    m_csvLine.clear();
+    // The line is encoded straight into a buffer that lives from row to row,
+    // grown beforehand to the most the line can take: every character as
+    // three bytes, every quote doubled.
+    qsizetype most = 2;
+    for (int i = 0; i < m_importRow.Count(); ++i)
+        most += 3 * (2 * m_importRow.Items(i)->Value.size() + 3);
+    if (m_csvBytes.size() < size_t(most))
+        m_csvBytes.resize(size_t(most));
+    char *const start = m_csvBytes.data();
+    char *out = start;
+    const auto append = [this, &out](QStringView text) {
+        // ASCII, by far the most common text, is copied byte for byte.
+        qsizetype i = 0;
+        while (i < text.size() && text[i].unicode() < 0x80)
+            *out++ = char(text[i++].unicode());
+        if (i < text.size())
+            out = m_csvEncoder.appendToBuffer(out, text.mid(i));
+    };
+    const QStringView quote(&m_csvQuote, 1);
     for (int i = 0; i < m_importRow.Count(); ++i) {
         const QString &value = m_importRow.Items(i)->Value;
         if (m_csvQuote.isNull()) {
-            m_csvLine += value;
+            append(value);
         } else {
-            m_csvLine += m_csvQuote;
-            qsizetype start = 0;
-            for (qsizetype quote = value.indexOf(m_csvQuote); quote >= 0; quote = value.indexOf(m_csvQuote, start)) {
-                m_csvLine += QStringView(value).mid(start, quote + 1 - start);
-                m_csvLine += m_csvQuote;
-                start = quote + 1;
+            append(quote);
+            qsizetype from = 0;
+            for (qsizetype at = value.indexOf(m_csvQuote); at >= 0; at = value.indexOf(m_csvQuote, from)) {
+                append(QStringView(value).mid(from, at + 1 - from));
+                append(quote);
+                from = at + 1;
             }
-            m_csvLine += QStringView(value).mid(start);
-            m_csvLine += m_csvQuote;
+            append(QStringView(value).mid(from));
+            append(quote);
         }
         if (i + 1 < m_importRow.Count())
-            m_csvLine += m_csvComma;
-        else
-            m_csvLine += u"\r\n";
+            append(QStringView(&m_csvComma, 1));
     }
-    m_csvBytes.resize(m_csvEncoder.requiredSpace(m_csvLine.size()));
-    const char *end = m_csvEncoder.appendToBuffer(m_csvBytes.data(), m_csvLine);
-    m_csvBytes.truncate(end - m_csvBytes.constData());
-    if (m_csvStream->write(m_csvBytes) != m_csvBytes.size())
+    *out++ = '\r';
+    *out++ = '\n';
+    const qint64 size = out - start;
+    if (m_csvStream->write(start, size) != size)
         throw Exception(QStringLiteral("Cannot write the CSV line: %1").arg(m_csvStream->errorString()));
 }
 

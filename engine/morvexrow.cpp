@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+namespace {
+constexpr qsizetype kMaxRememberedNames = 4096;
+}
+
 void TMorvexRow::checkIndex(int index, int count) const
 {
     if (index < 0 || index >= count)
@@ -74,12 +78,27 @@ TMorvexCol *TMorvexRow::ColByName(const QString &name) const
     return nullptr;
 }
 
+int TMorvexRow::positionOf(const QString &name)
+{
+    if (m_positionsRevision != m_nameIndex.Revision()) {
+        m_positions.clear();
+        m_positionsRevision = m_nameIndex.Revision();
+    }
+    const auto known = m_positions.constFind(name);
+    if (known != m_positions.constEnd())
+        return *known;
+    int found = -1;
+    const int position = m_nameIndex.Find(name, found) ? int(m_nameIndex.Objects(found)) : -1;
+    // Callers name the row's columns; anything beyond that many names is not kept.
+    if (m_positions.size() >= kMaxRememberedNames)
+        m_positions.clear();
+    m_positions.insert(name, position);
+    return position;
+}
+
 void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbatim)
 {
-    int found = -1;
-    if (!m_nameIndex.Find(name, found))
-        return;
-    const int position = int(m_nameIndex.Objects(found));
+    const int position = positionOf(name);
     if (position < 0 || position >= Count())
         return;
     TMorvexCol *col = m_cols[size_t(position)].get();

@@ -2,6 +2,7 @@
 
 #include "stringlist.h"
 
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -63,8 +64,14 @@ public:
 
 private:
     void checkIndex(int index, int count) const;
+    // The name index's entry for `name`: its position, or -1 when there is none.
+    int positionOf(const QString &name);
 
     TIB_Morvex2 *m_owner;
     std::vector<std::unique_ptr<TMorvexCol>> m_cols;
     TStringList m_nameIndex;
+    // Positions looked up so far, valid for one revision of the name index:
+    // a source sets the same names row after row.
+    QHash<QString, int> m_positions;
+    std::uint64_t m_positionsRevision = 0;
 };

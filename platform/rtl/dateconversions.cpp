@@ -176,9 +176,11 @@ bool TakeDayHalfMarker(QStringView &text, bool &found, bool &pm)
     for (const auto &[marker, isPm] : markers) {
         if (marker.isEmpty())
             continue;
-        if (text.endsWith(marker, Qt::CaseInsensitive)) {
+        if (text.size() < marker.size())
+            continue;
+        if (CompareTextIgnoringCase(text.right(marker.size()), marker) == 0) {
             text.chop(marker.size());
-        } else if (text.startsWith(marker, Qt::CaseInsensitive)) {
+        } else if (CompareTextIgnoringCase(text.left(marker.size()), marker) == 0) {
             text = text.mid(marker.size());
         } else {
             continue;

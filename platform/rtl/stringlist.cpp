@@ -4,11 +4,20 @@
 #include "strutils.h"
 
 #include <algorithm>
+#include <atomic>
 
 void TStringList::checkIndex(int index) const
 {
     if (index < 0 || index >= Count())
         throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
+}
+
+void TStringList::changed()
+{
+    // One counter for every list: a revision names one state of one list's
+    // content, and a copy takes the state together with its revision.
+    static std::atomic<std::uint64_t> lastRevision{0};
+    m_revision = ++lastRevision;
 }
 
 int TStringList::compareStrings(const QString &a, const QString &b) const
@@ -19,6 +28,7 @@ int TStringList::compareStrings(const QString &a, const QString &b) const
 void TStringList::insertItem(int index, const QString &s, std::intptr_t object)
 {
     m_items.insert(index, Item{s, object});
+    changed();
 }
 
 int TStringList::Add(const QString &s)
@@ -66,11 +76,13 @@ void TStringList::Delete(int index)
 {
     checkIndex(index);
     m_items.removeAt(index);
+    changed();
 }
 
 void TStringList::Clear()
 {
     m_items.clear();
+    changed();
 }
 
 void TStringList::Assign(const TStringList &source)
@@ -91,6 +103,7 @@ void TStringList::SetStrings(int index, const QString &s)
     if (m_sorted)
         throw Exception(QStringLiteral("Operation not allowed on sorted list"));
     m_items[index].string = s;
+    changed();
 }
 
 std::intptr_t TStringList::Objects(int index) const
@@ -103,6 +116,7 @@ void TStringList::SetObjects(int index, std::intptr_t object)
 {
     checkIndex(index);
     m_items[index].object = object;
+    changed();
 }
 
 QString TStringList::Text() const
@@ -151,10 +165,13 @@ QString TStringList::ValueFromIndex(int index) const
 
 int TStringList::IndexOfName(const QString &name) const
 {
+    // A line's name ends at its first '=', so a name with '=' in it names no line.
+    const qsizetype size = name.size();
+    if (name.contains(u'='))
+        return -1;
     for (int i = 0; i < Count(); ++i) {
         const QString &s = m_items.at(i).string;
-        const qsizetype eq = s.indexOf(QLatin1Char('='));
-        if (eq == name.size() && CompareTextIgnoringCase(QStringView(s).left(eq), name) == 0)
+        if (s.size() > size && s.at(size) == u'=' && CompareTextIgnoringCase(QStringView(s).left(size), name) == 0)
             return i;
     }
     return -1;
@@ -182,6 +199,7 @@ void TStringList::SetValues(const QString &name, const QString &value)
         AddObject(line, object);
     } else {
         m_items[index].string = line;
+        changed();
     }
 }
 
@@ -219,6 +237,7 @@ void TStringList::Sort()
     std::stable_sort(m_items.begin(), m_items.end(), [this](const Item &a, const Item &b) {
         return compareStrings(a.string, b.string) < 0;
     });
+    changed();
 }
 
 void TStringList::SetSorted(bool sorted)
@@ -226,6 +245,7 @@ void TStringList::SetSorted(bool sorted)
     if (sorted && !m_sorted)
         Sort();
     m_sorted = sorted;
+    changed();
 }
 
 void TStringList::SetCaseSensitive(bool caseSensitive)
@@ -233,6 +253,7 @@ void TStringList::SetCaseSensitive(bool caseSensitive)
     if (caseSensitive == m_caseSensitive)
         return;
     m_caseSensitive = caseSensitive;
+    changed();
     if (m_sorted)
         Sort();
 }

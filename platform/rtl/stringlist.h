@@ -51,6 +51,11 @@ public:
     bool Find(const QString &s, int &index) const;
     void Sort();
 
+    // Changes whenever the lines, their objects or the way they are compared
+    // change; equal revisions mean equal lists, also across copies. Lets a
+    // reader keep what it looked up in the list for as long as it holds.
+    std::uint64_t Revision() const { return m_revision; }
+
     bool Sorted() const { return m_sorted; }
     void SetSorted(bool sorted);
     bool CaseSensitive() const { return m_caseSensitive; }
@@ -66,6 +71,7 @@ private:
     };
 
     void checkIndex(int index) const;
+    void changed();
     int compareStrings(const QString &a, const QString &b) const;
     void insertItem(int index, const QString &s, std::intptr_t object);
 
@@ -73,4 +79,5 @@ private:
     bool m_sorted = false;
     bool m_caseSensitive = false;
     TDuplicates m_duplicates = dupIgnore;
+    std::uint64_t m_revision = 0;
 };

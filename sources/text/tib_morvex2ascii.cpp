@@ -156,13 +156,12 @@ void TIB_Morvex2ASCII::FillImportRow()
     ReadColumns(m_record, m_columns);
     for (int i = 0; i < row->Count(); ++i) {
         const TMorvexCol *col = row->Items(i);
-        const int entry = Map().IndexOfName(col->Name);
-        if (entry < 0)
+        const int field = fieldOf(col->Name);
+        if (field < 0)
             continue;
         QString text;
         if (HasComma()) {
-            int field = 0;
-            if (TryStrToInt(Map().ValueFromIndex(entry), field) && field >= 1 && field <= m_columns.Count())
+            if (field >= 1 && field <= m_columns.Count())
                 text = m_columns[field - 1];
         } else {
             text = m_columns.Values(col->Name);
@@ -171,6 +170,25 @@ void TIB_Morvex2ASCII::FillImportRow()
     }
     for (int i = 0; i < row->Count(); ++i)
         DoUserDataFormat(row->Items(i));
+}
+
+int TIB_Morvex2ASCII::fieldOf(const QString &name)
+{
+    if (m_fieldsRevision != Map().Revision()) {
+        m_fields.clear();
+        m_fieldsRevision = Map().Revision();
+    }
+    const auto known = m_fields.constFind(name);
+    if (known != m_fields.constEnd())
+        return *known;
+    const int entry = Map().IndexOfName(name);
+    int field = 0;
+    if (entry < 0)
+        field = -1;
+    else if (!TryStrToInt(Map().ValueFromIndex(entry), field) || field < 1)
+        field = 0;
+    m_fields.insert(name, field);
+    return field;
 }
 
 void TIB_Morvex2ASCII::FinishImport()

@@ -6,6 +6,7 @@
 
 #include <QChar>
 #include <QFile>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -63,6 +64,9 @@ protected:
 
 private:
     bool readRecord();
+    // The 1-based field a map name takes its value from; 0 when the map
+    // entry names no field, -1 when the map has no entry of that name.
+    int fieldOf(const QString &name);
 
     QChar m_comma;
     QChar m_quote = QChar(u'"');
@@ -74,4 +78,7 @@ private:
     QString m_recordError;
     TStringList m_columns;
     int m_skipped = 0;
+    // fieldOf's answers for one revision of the map.
+    QHash<QString, int> m_fields;
+    std::uint64_t m_fieldsRevision = 0;
 };

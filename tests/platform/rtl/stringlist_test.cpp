@@ -1,6 +1,8 @@
 #include "exception.h"
 #include "stringlist.h"
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +51,10 @@ TEST(StringListTest, ValuesSetReplaceAndDelete)
     EXPECT_EQ(list.Names(2), u"Other"_s);
     EXPECT_EQ(list.Names(0), QString());
     EXPECT_EQ(list.IndexOfName(u"plain line"_s), -1);
+    // The name ends at the first '=': a longer or a shorter prefix names nothing.
+    EXPECT_EQ(list.IndexOfName(u"Other=a"_s), -1);
+    EXPECT_EQ(list.IndexOfName(u"Othe"_s), -1);
+    EXPECT_EQ(list.IndexOfName(u"OTHER"_s), 2);
     list.SetValues(u"key"_s, QString());
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(list.IndexOfName(u"Key"_s), -1);
@@ -109,4 +115,45 @@ TEST(StringListTest, CopiesAndObjectsAreIndependent)
     EXPECT_EQ(list.Objects(0), 42);
     EXPECT_EQ(list[0], u"x"_s);
     EXPECT_EQ(copy.Objects(0), 7);
+}
+
+TEST(StringListTest, RevisionNamesOneStateOfTheContent)
+{
+    TStringList list;
+    std::set<std::uint64_t> seen{list.Revision()};
+    const auto changes = [&](const char *what) {
+        EXPECT_TRUE(seen.insert(list.Revision()).second) << what;
+    };
+    list.Add(u"b=1"_s);
+    changes("Add");
+    list.Insert(0, u"a=2"_s);
+    changes("Insert");
+    list.SetStrings(0, u"c=3"_s);
+    changes("SetStrings");
+    list.SetObjects(0, 5);
+    changes("SetObjects");
+    list.SetValues(u"b"_s, u"4"_s);
+    changes("SetValues");
+    list.Sort();
+    changes("Sort");
+    list.SetCaseSensitive(true);
+    changes("SetCaseSensitive");
+    list.Delete(0);
+    changes("Delete");
+    list.SetText(u"x\ny"_s);
+    changes("SetText");
+
+    const std::uint64_t before = list.Revision();
+    EXPECT_EQ(list.Values(u"x"_s), QString());
+    int index = 0;
+    list.Find(u"y"_s, index);
+    EXPECT_EQ(list.Revision(), before) << "reading changes nothing";
+
+    TStringList copy;
+    copy.Assign(list);
+    EXPECT_EQ(copy.Revision(), list.Revision());
+    copy.Add(u"z"_s);
+    EXPECT_NE(copy.Revision(), list.Revision());
+    list.Clear();
+    changes("Clear");
 }

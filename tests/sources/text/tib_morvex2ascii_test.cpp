@@ -64,6 +64,26 @@ TEST_F(AsciiTest, MissingFieldsGiveEmptyTextAndValuesAreTrimmed)
     EXPECT_EQ(rows, QStringList{QStringLiteral("b|")});
 }
 
+// What the component remembers of the map and of the row's names holds only
+// while they stay as they are: a handler that changes the map mid-run is
+// obeyed from the next row on.
+TEST_F(AsciiTest, MapChangedDuringTheRunTakesEffectFromTheNextRow)
+{
+    write("1,one,uno\n2,two,dos\n3,three,tres\n");
+    ascii.Map().Add(QStringLiteral("ID=1"));
+    ascii.Map().Add(QStringLiteral("NAME=2"));
+    const auto keep = ascii.OnUserDefinedImport;
+    ascii.OnUserDefinedImport = [&](QObject *sender, TMorvexRow *row) {
+        keep(sender, row);
+        if (rows.size() == 1)
+            ascii.Map().SetValues(QStringLiteral("NAME"), QStringLiteral("3"));
+        if (rows.size() == 2)
+            row->NameIndex().Clear();
+    };
+    ascii.Execute();
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1|one"), QStringLiteral("2|dos"), QStringLiteral("|")}));
+}
+
 TEST_F(AsciiTest, FixedWidthCutsByPositionAndLength)
 {
     write("abcdefg\nab\n");
