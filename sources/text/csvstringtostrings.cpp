@@ -2,6 +2,8 @@
 
 #include "stringlist.h"
 
+#include <algorithm>
+
 namespace {
 
 // The splitter's states.
@@ -26,8 +28,10 @@ State splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
                 onField(field);
             } else {
                 // An unquoted field runs to the next separator: take it whole.
-                const qsizetype end = line.indexOf(separator, i);
-                if (end < 0) {
+                // (std::find: QStringView::indexOf(QChar) goes through the
+                // general substring search.)
+                const qsizetype end = std::find(line.begin() + i, line.end(), separator) - line.begin();
+                if (end == line.size()) {
                     field = line.mid(i).toString();
                     i = line.size();
                     state = State::Unquoted;
@@ -89,7 +93,7 @@ void CSVStringToStrings(QStringView Line, QChar Quote, QChar Separator, TStringL
 
 bool CSVLineEndsInQuote(QStringView Line, QChar Quote, QChar Separator)
 {
-    if (Separator.isNull() || Quote.isNull() || !Line.contains(Quote))
+    if (Separator.isNull() || Quote.isNull() || std::find(Line.begin(), Line.end(), Quote) == Line.end())
         return false;
     return splitLine(Line, Quote, Separator, [](const QString &) {}) == State::Quoted;
 }
