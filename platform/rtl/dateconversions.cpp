@@ -71,6 +71,18 @@ struct DateOrder
     bool Has(char letter) const { return std::find(letters, letters + count, letter) != letters + count; }
 };
 
+// The order of the current short date format, worked out again only when the format changes.
+const DateOrder &CurrentDateOrder()
+{
+    thread_local QString format;
+    thread_local DateOrder order;
+    if (format != FormatSettings.ShortDateFormat) {
+        format = FormatSettings.ShortDateFormat;
+        order = DateOrder();
+    }
+    return order;
+}
+
 // Splits `text` at `separator` into at most `N` fields; false when there are more.
 template<std::size_t N>
 bool SplitFields(QStringView text, QChar separator, std::array<QStringView, N> &fields, qsizetype &count)
@@ -78,11 +90,12 @@ bool SplitFields(QStringView text, QChar separator, std::array<QStringView, N> &
     count = 0;
     qsizetype start = 0;
     for (;;) {
-        const qsizetype end = text.indexOf(separator, start);
+        // std::find: QStringView::indexOf(QChar) goes through the general substring search.
+        const qsizetype end = std::find(text.begin() + start, text.end(), separator) - text.begin();
         if (count == qsizetype(N))
             return false;
-        fields[count++] = text.mid(start, end < 0 ? -1 : end - start);
-        if (end < 0)
+        fields[count++] = text.mid(start, end - start);
+        if (end == text.size())
             return true;
         start = end + 1;
     }
@@ -114,7 +127,7 @@ int ExpandTwoDigitYear(int year)
 
 ParseResult ParseDate(QStringView text, TDateTime &value)
 {
-    const DateOrder order;
+    const DateOrder &order = CurrentDateOrder();
     const QStringView trimmed = TrimmedView(text);
     if (!order.IsComplete() || trimmed.isEmpty() || FormatSettings.DateSeparator.isNull())
         return ParseResult::BadFormat;
