@@ -42,15 +42,22 @@ void TTextFileReader::tooLong() const
 
 bool TTextFileReader::readByteLine(QByteArray &bytes)
 {
-    bytes.clear();
+    // The line is read straight into `bytes`, whose room is kept from line to line.
+    qsizetype used = 0;
     for (;;) {
-        const QByteArray chunk = m_device->readLine(kChunk);
-        if (chunk.isEmpty())
-            return !bytes.isEmpty();
-        bytes += chunk;
-        if (bytes.endsWith('\n'))
+        if (bytes.size() < used + kChunk + 1)
+            bytes.resize(used + kChunk + 1);
+        const qint64 read = m_device->readLine(bytes.data() + used, kChunk + 1);
+        if (read <= 0) {
+            bytes.resize(used);
+            return used > 0;
+        }
+        used += read;
+        if (bytes.at(used - 1) == '\n') {
+            bytes.resize(used);
             return true;
-        if (bytes.size() > kMaxLineBytes)
+        }
+        if (used > kMaxLineBytes)
             tooLong();
     }
 }
@@ -97,7 +104,7 @@ bool TTextFileReader::ReadLine(QString &line, QString &terminator)
         ++m_lineNumber;
         return true;
     }
-    QByteArray bytes;
+    QByteArray &bytes = m_lineBytes;
     if (!readByteLine(bytes))
         return false;
     if (bytes.endsWith("\r\n")) {

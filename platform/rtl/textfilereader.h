@@ -38,6 +38,7 @@ private:
     QString m_codePage;
     std::optional<QStringDecoder> m_streamDecoder;
     QString m_pending;
+    QByteArray m_lineBytes;
     qsizetype m_pendingPos = 0;
     qint64 m_lineNumber = 0;
 };
