@@ -50,9 +50,14 @@ CharClass classOf(QChar c)
 }
 
 // The text every parser works on: trimmed, upper-cased, ended by a semicolon.
+// Each character is upper-cased on its own, so that positions stay those of
+// the trimmed text and a name such as "Größe" keeps its length (the full
+// mapping would make it "GRÖSSE", which no longer matches the sheet).
 QString prepared(const QString &text)
 {
-    QString s = Trim(text).toUpper();
+    QString s = Trim(text);
+    for (QChar &c : s)
+        c = c.toUpper();
     if (!s.endsWith(u';'))
         s += u';';
     return s;
