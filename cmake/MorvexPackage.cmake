@@ -7,7 +7,7 @@ include(GNUInstallDirs)
 set(morvex_runtime_modules
   platform/rtl:morvex_rtl platform/ibo:morvex_ibo platform/cfb:morvex_cfb
   engine:morvex_engine sources/text:morvex_text sources/dbf:morvex_dbf sources/dbf:morvex_dbf_import
-  sources/xls:morvex_xls sources/xml:morvex_xml sources/xml:morvex_xml_import sources/dataset:morvex_dataset)
+  sources/xls:morvex_xls sources/xls:morvex_xls_import sources/xml:morvex_xml sources/xml:morvex_xml_import sources/dataset:morvex_dataset)
 set(morvex_runtime_parts)
 set(morvex_runtime_dirs)
 foreach(entry IN LISTS morvex_runtime_modules)

@@ -9,6 +9,7 @@
 #include "tib_query.h"
 #include "tib_morvex2ascii.h"
 #include "tib_morvex2dbf.h"
+#include "tib_morvex2xls.h"
 #include "tib_morvex2xml.h"
 #include "tib_transaction.h"
 
@@ -212,7 +213,7 @@ void printSummary(const ImportOptions &options, const TIB_Morvex2 &component, co
 
 QStringList ImportKinds()
 {
-    return {QStringLiteral("csv"), QStringLiteral("txt"), QStringLiteral("dbf"), QStringLiteral("xml")};
+    return {QStringLiteral("csv"), QStringLiteral("txt"), QStringLiteral("dbf"), QStringLiteral("xls"), QStringLiteral("xml")};
 }
 
 std::unique_ptr<TIB_Morvex2> CreateImportComponent(const QString &kind)
@@ -229,6 +230,8 @@ std::unique_ptr<TIB_Morvex2> CreateImportComponent(const QString &kind)
     }
     if (kind == QLatin1String("dbf"))
         return std::make_unique<TIB_Morvex2DBF>();
+    if (kind == QLatin1String("xls"))
+        return std::make_unique<TIB_Morvex2XLS>();
     if (kind == QLatin1String("xml"))
         return std::make_unique<TIB_Morvex2XML>();
     return nullptr;

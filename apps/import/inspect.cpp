@@ -7,6 +7,7 @@
 #include "importjob.h"
 #include "stringlist.h"
 #include "textfilereader.h"
+#include "xlsfile.h"
 #include "xmlfile.h"
 #include "xmltag.h"
 #include "xmltaglist.h"
@@ -77,6 +78,32 @@ void inspectXml(const InspectOptions &options, QTextStream &out)
         printLine(out, QJsonObject{{QStringLiteral("row"), i + 1}, {QStringLiteral("values"), attributesOf(*rows->Items(i))}});
 }
 
+// Workbooks: per worksheet its name and size, then the text of every cell
+// of its first rows (all rows without a limit), by cell name, as a range map
+// reads it.
+void inspectXls(const InspectOptions &options, QTextStream &out)
+{
+    TxlsFile file(options.file);
+    file.Load();
+    TxlsWorkSheetList &sheets = file.Workbook().WorkSheets();
+    for (int s = 0; s < sheets.Count(); ++s) {
+        TxlsWorkSheet *sheet = sheets.Items(s);
+        printLine(out, QJsonObject{{QStringLiteral("sheet"), s + 1},
+                                   {QStringLiteral("name"), sheet->GetName()},
+                                   {QStringLiteral("rows"), sheet->GetRowCount()},
+                                   {QStringLiteral("cols"), sheet->GetColCount()}});
+        const int rows = options.limit > 0 ? qMin(options.limit, sheet->GetRowCount()) : sheet->GetRowCount();
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < sheet->GetColCount(); ++c) {
+                if (const TbiffCell *cell = sheet->GetCells(r, c))
+                    printLine(out, QJsonObject{{QStringLiteral("sheet"), s + 1},
+                                               {QStringLiteral("cell"), cell->GetCellName()},
+                                               {QStringLiteral("value"), cell->GetAsString()}});
+            }
+        }
+    }
+}
+
 } // namespace
 
 int RunInspect(const InspectOptions &options)
@@ -94,8 +121,10 @@ int RunInspect(const InspectOptions &options)
             WriteDBFInspection(reader, &stdoutFile);
         } else if (options.kind == QLatin1String("xml")) {
             inspectXml(options, out);
+        } else if (options.kind == QLatin1String("xls")) {
+            inspectXls(options, out);
         } else {
-            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, dbf, xml") << '\n';
+            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, dbf, xls, xml") << '\n';
             return StatusNotRun;
         }
     } catch (const Exception &e) {
