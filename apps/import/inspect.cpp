@@ -6,6 +6,8 @@
 #include "exception.h"
 #include "importjob.h"
 #include "stringlist.h"
+#include "tadoconnection.h"
+#include "tadodataset.h"
 #include "textfilereader.h"
 #include "xmlfile.h"
 #include "xmltag.h"
@@ -77,6 +79,40 @@ void inspectXml(const InspectOptions &options, QTextStream &out)
         printLine(out, QJsonObject{{QStringLiteral("row"), i + 1}, {QStringLiteral("values"), attributesOf(*rows->Items(i))}});
 }
 
+// Access databases: the user tables, then for the chosen table or statement
+// its fields and one object per row.
+void inspectAccess(const InspectOptions &options, QTextStream &out)
+{
+    const QString connectionString = AccessConnectionString(options.file);
+    TADOConnection connection;
+    connection.SetLoginPrompt(false);
+    connection.SetConnectionString(connectionString);
+    TStringList tables;
+    connection.GetTableNames(tables);
+    QJsonArray names;
+    for (int i = 0; i < tables.Count(); ++i)
+        names.append(tables[i]);
+    printLine(out, QJsonObject{{QStringLiteral("tables"), names}});
+    if (options.table.isEmpty() && options.sql.isEmpty())
+        return;
+    TADODataSet dataset;
+    dataset.SetConnectionString(connectionString);
+    dataset.SetCommandType(options.sql.isEmpty() ? cmdTable : cmdText);
+    dataset.SetCommandText(options.sql.isEmpty() ? options.table : options.sql);
+    dataset.Open();
+    QJsonArray fields;
+    for (int i = 0; i < dataset.FieldCount(); ++i)
+        fields.append(QJsonObject{{QStringLiteral("name"), dataset.Fields(i)->FieldName()},
+                                  {QStringLiteral("blob"), dataset.Fields(i)->IsBlob()}});
+    printLine(out, QJsonObject{{QStringLiteral("fields"), fields}});
+    for (int row = 1; !dataset.Eof() && (options.limit <= 0 || row <= options.limit); ++row, dataset.Next()) {
+        QJsonObject values;
+        for (int i = 0; i < dataset.FieldCount(); ++i)
+            values.insert(dataset.Fields(i)->FieldName(), dataset.Fields(i)->Text());
+        printLine(out, QJsonObject{{QStringLiteral("row"), row}, {QStringLiteral("values"), values}});
+    }
+}
+
 } // namespace
 
 int RunInspect(const InspectOptions &options)
@@ -94,8 +130,10 @@ int RunInspect(const InspectOptions &options)
             WriteDBFInspection(reader, &stdoutFile);
         } else if (options.kind == QLatin1String("xml")) {
             inspectXml(options, out);
+        } else if (options.kind == QLatin1String("access")) {
+            inspectAccess(options, out);
         } else {
-            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, dbf, xml") << '\n';
+            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, dbf, xml, access") << '\n';
             return StatusNotRun;
         }
     } catch (const Exception &e) {

@@ -2,6 +2,14 @@
 
 #include "mdbdatabase_p.h"
 
+QString AccessConnectionString(const QString &fileName)
+{
+    QString value = fileName;
+    if (value.contains(u';') || value.startsWith(u'"') || value.startsWith(u'\'') || value.trimmed() != value)
+        value = u'"' + value.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(value);
+}
+
 TADOConnection::TADOConnection() = default;
 
 TADOConnection::~TADOConnection() = default;

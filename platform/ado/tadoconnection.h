@@ -13,6 +13,10 @@ class MdbDatabase;
 // case; a value may be put in double or single quotes (a doubled quote
 // stands for one). Other keys are accepted and ignored.
 QString ConnectionDataSource(const QString &connectionString);
+// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=FILE"; the file name is put
+// in quotes when it would otherwise end early or lose blanks (a ';' or a
+// quote in it, blanks at an end).
+QString AccessConnectionString(const QString &fileName);
 
 // A connection to a Microsoft Access database. It takes an ADO connection
 // string ("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=FILE"): the file is

@@ -8,14 +8,6 @@ namespace {
 const QString kSection = QStringLiteral("ACCESS_OPTIONS");
 const QString kSqlSection = QStringLiteral("ACCESS_SQL");
 
-// A connection-string value in quotes when it would otherwise end early or
-// lose blanks: a file name with ';' or a quote in it stays one value.
-QString connectionValue(const QString &value)
-{
-    if (!value.contains(u';') && !value.startsWith(u'"') && !value.startsWith(u'\'') && value.trimmed() == value)
-        return value;
-    return u'"' + QString(value).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
 } // namespace
 
 TIB_ADO_Morvex2Access::TIB_ADO_Morvex2Access(QObject *owner) : TIB_Morvex2(owner) {}
@@ -24,7 +16,7 @@ TIB_ADO_Morvex2Access::~TIB_ADO_Morvex2Access() = default;
 
 QString TIB_ADO_Morvex2Access::ConnectionString() const
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(connectionValue(FileName()));
+    return AccessConnectionString(FileName());
 }
 
 // A table is read by its name directly, never through statement text.

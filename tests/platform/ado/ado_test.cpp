@@ -17,7 +17,7 @@ QString fixture(const char *name)
 
 QString connectionTo(const QString &file)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(file);
+    return AccessConnectionString(file);
 }
 
 QStringList names(const TStringList &list)
@@ -86,6 +86,12 @@ TEST(AdoConnectionStringTest, DataSourceIsTheFileWhateverElseTheStringHolds)
     EXPECT_EQ(ConnectionDataSource(QStringLiteral("Data Source=\"/tmp/a;b \"\"c\"\".mdb\";Mode=Read")),
               QStringLiteral("/tmp/a;b \"c\".mdb"));
     EXPECT_EQ(ConnectionDataSource(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0")), QString());
+    // What AccessConnectionString writes reads back as the same file.
+    for (const QString &file : {QStringLiteral("/tmp/plain.mdb"), QStringLiteral("/tmp/a;b.mdb"), QStringLiteral("\"q\".mdb"),
+                                QStringLiteral(" blank.mdb ")})
+        EXPECT_EQ(ConnectionDataSource(AccessConnectionString(file)), file);
+    EXPECT_EQ(AccessConnectionString(QStringLiteral("/tmp/plain.mdb")),
+              QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/plain.mdb"));
 }
 
 TEST_F(AdoTest, TableNamesLeaveOutSystemTablesUnlessAsked)
