@@ -52,31 +52,36 @@ bool isStatementSelect(const QString &statement)
     return select.match(statement).hasMatch();
 }
 
-// mdbtools tells why a statement failed only on standard error: its error
-// field is overwritten by a general "Got no result" text. Standard error goes
-// to a temporary file while a statement runs (a file, not a pipe, so that a
-// long text cannot block the writer).
-class StandardErrorCapture
+// mdbtools tells why a statement failed only on standard error (its error
+// field is overwritten by a general "Got no result" text), and writes stray
+// lines to standard output. Both go to a temporary file while a statement
+// runs (a file, not a pipe, so that a long text cannot block the writer).
+class OutputCapture
 {
 public:
-    StandardErrorCapture()
+    OutputCapture()
     {
+        std::fflush(stdout);
         std::fflush(stderr);
         m_file = std::tmpfile();
         if (!m_file)
             return;
-        m_saved = ::dup(STDERR_FILENO);
-        if (m_saved < 0 || ::dup2(::fileno(m_file), STDERR_FILENO) < 0)
-            Restore();
+        for (int i = 0; i < 2; ++i) {
+            m_saved[i] = ::dup(kStreams[i]);
+            if (m_saved[i] < 0 || ::dup2(::fileno(m_file), kStreams[i]) < 0) {
+                Restore();
+                return;
+            }
+        }
     }
-    ~StandardErrorCapture()
+    ~OutputCapture()
     {
         Restore();
         if (m_file)
             std::fclose(m_file);
     }
-    StandardErrorCapture(const StandardErrorCapture &) = delete;
-    StandardErrorCapture &operator=(const StandardErrorCapture &) = delete;
+    OutputCapture(const OutputCapture &) = delete;
+    OutputCapture &operator=(const OutputCapture &) = delete;
 
     // What was written, at most kMaxCapture bytes; stops the capture.
     QString Finish()
@@ -94,18 +99,23 @@ public:
     }
 
 private:
+    static constexpr int kStreams[2] = {STDOUT_FILENO, STDERR_FILENO};
+
     void Restore()
     {
-        if (m_saved < 0)
-            return;
+        std::fflush(stdout);
         std::fflush(stderr);
-        ::dup2(m_saved, STDERR_FILENO);
-        ::close(m_saved);
-        m_saved = -1;
+        for (int i = 0; i < 2; ++i) {
+            if (m_saved[i] < 0)
+                continue;
+            ::dup2(m_saved[i], kStreams[i]);
+            ::close(m_saved[i]);
+            m_saved[i] = -1;
+        }
     }
 
     std::FILE *m_file = nullptr;
-    int m_saved = -1;
+    int m_saved[2] = {-1, -1};
 };
 
 // The first line mdbtools wrote that says why, else its error field.
@@ -186,7 +196,7 @@ void TADODataSet::Cursor::RunStatement(const QString &statement)
     sql = mdb_sql_init();
     sql->mdb = database.Handle();
     const QByteArray text = statement.toUtf8();
-    StandardErrorCapture capture;
+    OutputCapture capture;
     MdbSQL *result = mdb_sql_run_query(sql, text.constData());
     const QString reported = capture.Finish();
     if (!reported.isEmpty())
