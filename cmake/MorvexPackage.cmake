@@ -1,6 +1,8 @@
-# The runtime library IB_Morvex2RT and the CMake package an application finds
-# with find_package(Morvex). The library holds every runtime module that this
-# tree builds; applications link Morvex::IB_Morvex2RT.
+# The runtime libraries and the CMake package an application finds with
+# find_package(Morvex). IB_Morvex2RT holds every runtime module that this
+# tree builds except the Access import, which is IB_ADO_Morvex2RT, linked
+# against IB_Morvex2RT; applications link Morvex::IB_Morvex2RT and, for
+# Access sources, Morvex::IB_ADO_Morvex2RT.
 include(CMakePackageConfigHelpers)
 include(GNUInstallDirs)
 
@@ -28,14 +30,43 @@ set_target_properties(IB_Morvex2RT PROPERTIES VERSION ${PROJECT_VERSION} SOVERSI
 # Every member of the module archives goes into the library, so that an
 # application can use any class, not only those another module happens to use.
 target_link_libraries(IB_Morvex2RT PRIVATE -Wl,--whole-archive ${morvex_runtime_parts} -Wl,--no-whole-archive)
-target_link_libraries(IB_Morvex2RT PUBLIC Qt6::Core Qt6::Core5Compat Qt6::Gui Qt6::Widgets)
+target_link_libraries(IB_Morvex2RT PUBLIC Qt6::Core Qt6::Core5Compat Qt6::Gui Qt6::Widgets Qt6::Sql)
 target_include_directories(IB_Morvex2RT INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/morvex>)
 
 foreach(dir IN LISTS morvex_runtime_dirs)
   install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvex
           FILES_MATCHING PATTERN "*.h" PATTERN "*_p.h" EXCLUDE)
 endforeach()
-install(TARGETS IB_Morvex2RT EXPORT MorvexTargets
+set(morvex_ado_runtime_parts)
+set(morvex_ado_runtime_dirs)
+foreach(entry IN ITEMS platform/ado:morvex_ado sources/access:morvex_access)
+  string(REPLACE ":" ";" pair ${entry})
+  list(GET pair 0 dir)
+  list(GET pair 1 target)
+  if(TARGET ${target})
+    list(APPEND morvex_ado_runtime_parts ${target})
+    list(APPEND morvex_ado_runtime_dirs ${dir})
+  endif()
+endforeach()
+set(morvex_installed_libraries IB_Morvex2RT)
+if(morvex_ado_runtime_parts)
+  add_library(IB_ADO_Morvex2RT SHARED ${CMAKE_CURRENT_LIST_DIR}/library.cpp)
+  add_library(Morvex::IB_ADO_Morvex2RT ALIAS IB_ADO_Morvex2RT)
+  set_target_properties(IB_ADO_Morvex2RT PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+  # IB_Morvex2RT follows the Access modules on the link line, ahead of the
+  # archives they depend on, so that the engine and the runtime layer are
+  # taken from it and not copied out of their archives again.
+  target_link_libraries(IB_ADO_Morvex2RT PRIVATE -Wl,--whole-archive ${morvex_ado_runtime_parts} -Wl,--no-whole-archive)
+  target_link_libraries(IB_ADO_Morvex2RT PUBLIC IB_Morvex2RT)
+  target_include_directories(IB_ADO_Morvex2RT INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/morvex>)
+  foreach(dir IN LISTS morvex_ado_runtime_dirs)
+    install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvex
+            FILES_MATCHING PATTERN "*.h" PATTERN "*_p.h" EXCLUDE)
+  endforeach()
+  list(APPEND morvex_installed_libraries IB_ADO_Morvex2RT)
+endif()
+
+install(TARGETS ${morvex_installed_libraries} EXPORT MorvexTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(EXPORT MorvexTargets NAMESPACE Morvex:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Morvex)

@@ -1,2 +1,2 @@
-// IB_Morvex2RT is made of the runtime modules linked in whole; this file
-// only gives the shared library a source of its own.
+// IB_Morvex2RT and IB_ADO_Morvex2RT are made of the runtime modules linked in
+// whole; this file only gives each shared library a source of its own.

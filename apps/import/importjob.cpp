@@ -7,6 +7,7 @@
 #include "strutils.h"
 #include "tib_connection.h"
 #include "tib_query.h"
+#include "tib_ado_morvex2access.h"
 #include "tib_morvex2ascii.h"
 #include "tib_morvex2dbf.h"
 #include "tib_morvex2xls.h"
@@ -213,7 +214,7 @@ void printSummary(const ImportOptions &options, const TIB_Morvex2 &component, co
 
 QStringList ImportKinds()
 {
-    return {QStringLiteral("csv"), QStringLiteral("txt"), QStringLiteral("dbf"), QStringLiteral("xls"), QStringLiteral("xml")};
+    return {QStringLiteral("csv"), QStringLiteral("txt"), QStringLiteral("dbf"), QStringLiteral("xls"), QStringLiteral("xml"), QStringLiteral("access")};
 }
 
 std::unique_ptr<TIB_Morvex2> CreateImportComponent(const QString &kind)
@@ -234,6 +235,8 @@ std::unique_ptr<TIB_Morvex2> CreateImportComponent(const QString &kind)
         return std::make_unique<TIB_Morvex2XLS>();
     if (kind == QLatin1String("xml"))
         return std::make_unique<TIB_Morvex2XML>();
+    if (kind == QLatin1String("access"))
+        return std::make_unique<TIB_ADO_Morvex2Access>();
     return nullptr;
 }
 
@@ -276,6 +279,13 @@ int RunImport(const ImportOptions &options)
             component->SetDataSet(&query);
         }
         component->LoadConfiguration(ini);
+        if (!options.sql.isEmpty()) {
+            auto *access = qobject_cast<TIB_ADO_Morvex2Access *>(component.get());
+            if (!access)
+                throw Exception(QStringLiteral("--sql is for the kind access"));
+            access->SetSourceType(isSQL);
+            access->SQL().SetText(options.sql);
+        }
         // Delimited output has no rows to find: every row is written.
         if (!options.toCsv.isEmpty())
             component->SetImportMode(mxmInsertAll);

@@ -20,6 +20,7 @@ struct ImportOptions
     bool create = false;
     QString ddl;
     QString toCsv;
+    QString sql; // an Access import reads this statement instead of its table
     QChar comma = u',';
     QChar quote = u'"';
     bool json = false;

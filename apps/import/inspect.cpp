@@ -6,6 +6,8 @@
 #include "exception.h"
 #include "importjob.h"
 #include "stringlist.h"
+#include "tadoconnection.h"
+#include "tadodataset.h"
 #include "textfilereader.h"
 #include "xlsfile.h"
 #include "xmlfile.h"
@@ -78,9 +80,26 @@ void inspectXml(const InspectOptions &options, QTextStream &out)
         printLine(out, QJsonObject{{QStringLiteral("row"), i + 1}, {QStringLiteral("values"), attributesOf(*rows->Items(i))}});
 }
 
-// Workbooks: per worksheet its name and size, then the text of every cell
-// of its first rows (all rows without a limit), by cell name, as a range map
-// reads it.
+// Workbooks: per worksheet its name and size, then every cell of its first
+// rows (all rows without a limit): position (0-based, and by name as a range
+// map writes it), type, text, value and number format.
+QString cellTypeName(TbiffCellType type)
+{
+    switch (type) {
+    case bctString:
+        return QStringLiteral("string");
+    case bctBoolean:
+        return QStringLiteral("boolean");
+    case bctNumeric:
+        return QStringLiteral("numeric");
+    case bctDateTime:
+        return QStringLiteral("datetime");
+    case bctUnknown:
+        break;
+    }
+    return QStringLiteral("unknown");
+}
+
 void inspectXls(const InspectOptions &options, QTextStream &out)
 {
     TxlsFile file(options.file);
@@ -95,12 +114,57 @@ void inspectXls(const InspectOptions &options, QTextStream &out)
         const int rows = options.limit > 0 ? qMin(options.limit, sheet->GetRowCount()) : sheet->GetRowCount();
         for (int r = 0; r < rows; ++r) {
             for (int c = 0; c < sheet->GetColCount(); ++c) {
-                if (const TbiffCell *cell = sheet->GetCells(r, c))
-                    printLine(out, QJsonObject{{QStringLiteral("sheet"), s + 1},
-                                               {QStringLiteral("cell"), cell->GetCellName()},
-                                               {QStringLiteral("value"), cell->GetAsString()}});
+                const TbiffCell *cell = sheet->GetCells(r, c);
+                if (!cell)
+                    continue;
+                const TbiffCellType type = cell->GetCellType();
+                QJsonObject line{{QStringLiteral("sheet"), s + 1},
+                                 {QStringLiteral("row"), r},
+                                 {QStringLiteral("col"), c},
+                                 {QStringLiteral("cell"), cell->GetCellName()},
+                                 {QStringLiteral("type"), cellTypeName(type)},
+                                 {QStringLiteral("text"), cell->GetAsString()},
+                                 {QStringLiteral("format"), cell->GetFormatList().GetFormat(cell->GetFormatIndex())},
+                                 {QStringLiteral("formula"), cell->GetIsFormula()}};
+                if (type == bctNumeric || type == bctDateTime)
+                    line.insert(QStringLiteral("number"), cell->GetAsFloat());
+                printLine(out, line);
             }
         }
+    }
+}
+
+// Access databases: the user tables, then for the chosen table or statement
+// its fields and one object per row.
+void inspectAccess(const InspectOptions &options, QTextStream &out)
+{
+    const QString connectionString = AccessConnectionString(options.file);
+    TADOConnection connection;
+    connection.SetLoginPrompt(false);
+    connection.SetConnectionString(connectionString);
+    TStringList tables;
+    connection.GetTableNames(tables);
+    QJsonArray names;
+    for (int i = 0; i < tables.Count(); ++i)
+        names.append(tables[i]);
+    printLine(out, QJsonObject{{QStringLiteral("tables"), names}});
+    if (options.table.isEmpty() && options.sql.isEmpty())
+        return;
+    TADODataSet dataset;
+    dataset.SetConnectionString(connectionString);
+    dataset.SetCommandType(options.sql.isEmpty() ? cmdTable : cmdText);
+    dataset.SetCommandText(options.sql.isEmpty() ? options.table : options.sql);
+    dataset.Open();
+    QJsonArray fields;
+    for (int i = 0; i < dataset.FieldCount(); ++i)
+        fields.append(QJsonObject{{QStringLiteral("name"), dataset.Fields(i)->FieldName()},
+                                  {QStringLiteral("blob"), dataset.Fields(i)->IsBlob()}});
+    printLine(out, QJsonObject{{QStringLiteral("fields"), fields}});
+    for (int row = 1; !dataset.Eof() && (options.limit <= 0 || row <= options.limit); ++row, dataset.Next()) {
+        QJsonObject values;
+        for (int i = 0; i < dataset.FieldCount(); ++i)
+            values.insert(dataset.Fields(i)->FieldName(), dataset.Fields(i)->Text());
+        printLine(out, QJsonObject{{QStringLiteral("row"), row}, {QStringLiteral("values"), values}});
     }
 }
 
@@ -123,8 +187,10 @@ int RunInspect(const InspectOptions &options)
             inspectXml(options, out);
         } else if (options.kind == QLatin1String("xls")) {
             inspectXls(options, out);
+        } else if (options.kind == QLatin1String("access")) {
+            inspectAccess(options, out);
         } else {
-            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, dbf, xls, xml") << '\n';
+            QTextStream(stderr) << QStringLiteral("--inspect knows the kinds csv, txt, dbf, xls, xml, access") << '\n';
             return StatusNotRun;
         }
     } catch (const Exception &e) {

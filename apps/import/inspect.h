@@ -11,6 +11,8 @@ struct InspectOptions
     QChar comma = u',';
     QChar quote = u'"';
     QString codePage;
+    QString table; // Access: the table to show
+    QString sql;   // Access: the statement to show
 };
 
 // Prints what the importer sees in a source file, one JSON object per line;

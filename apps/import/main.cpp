@@ -17,6 +17,7 @@ const char kDescription[] =
     "                [--user U --password P] [--create] [--ddl FILE.sql] [--set S.K=V]... [--json]\n"
     "  morvex-import --config FILE.ini --kind KIND --to-csv OUT.csv [--comma C] [--quote Q]\n"
     "  morvex-import --inspect FILE --kind KIND [--limit N] [--comma C] [--quote Q]\n"
+    "  morvex-import --inspect FILE.mdb --kind access [--table T | --sql S] [--limit N]\n"
     "\n"
     "DB is a database file opened by the embedded engine, or host:path / host/port:path of a\n"
     "server. A relative FileName or ErrorLogFileName of the configuration file is taken\n"
@@ -24,6 +25,10 @@ const char kDescription[] =
     "rows and at the end; whatever it did not ask to commit is rolled back (after Ctrl-C,\n"
     "after an error, or when the process is killed). With --to-csv every row is written\n"
     "(the import mode is Insert All).\n"
+    "\n"
+    "For the kind access the configuration's ACCESS_OPTIONS section names the table;\n"
+    "--sql S reads the result of the SELECT statement S instead. --inspect of an Access\n"
+    "database lists its tables, then the fields and rows of --table or --sql.\n"
     "\n"
     "Exit status: 0 success, 1 some rows failed, 2 the import could not run or was canceled.";
 
@@ -51,7 +56,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Import configuration file."), QStringLiteral("FILE"));
     const QCommandLineOption kind(QStringLiteral("kind"), QStringLiteral("Source kind: %1.").arg(ImportKinds().join(QStringLiteral(", "))), QStringLiteral("KIND"));
     const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Firebird database."), QStringLiteral("DB"));
-    const QCommandLineOption table(QStringLiteral("table"), QStringLiteral("Destination table."), QStringLiteral("NAME"));
+    const QCommandLineOption table(QStringLiteral("table"), QStringLiteral("Destination table (with --inspect: the Access table to show)."), QStringLiteral("NAME"));
+    const QCommandLineOption sql(QStringLiteral("sql"), QStringLiteral("Access: read the result of this SELECT statement."), QStringLiteral("S"));
     const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("User name (default SYSDBA)."), QStringLiteral("U"));
     const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Password."), QStringLiteral("P"));
     const QCommandLineOption create(QStringLiteral("create"), QStringLiteral("Create the database file when it does not exist."));
@@ -64,7 +70,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the summary as one JSON object."));
     const QCommandLineOption inspect(QStringLiteral("inspect"), QStringLiteral("Show what the importer sees in a source file, as JSON lines."), QStringLiteral("FILE"));
     const QCommandLineOption limit(QStringLiteral("limit"), QStringLiteral("Show at most N records with --inspect."), QStringLiteral("N"));
-    parser.addOptions({config, kind, database, table, user, password, create, ddl, set, toCsv, comma, quote,
+    parser.addOptions({config, kind, database, table, sql, user, password, create, ddl, set, toCsv, comma, quote,
                        codePage, json, inspect, limit});
     parser.process(app);
 
@@ -81,6 +87,8 @@ int main(int argc, char *argv[])
         options.comma = singleChar(parser.value(comma), u',');
         options.quote = singleChar(parser.value(quote), u'"');
         options.codePage = parser.value(codePage);
+        options.table = parser.value(table);
+        options.sql = parser.value(sql);
         return RunInspect(options);
     }
 
@@ -95,6 +103,7 @@ int main(int argc, char *argv[])
     options.create = parser.isSet(create);
     options.ddl = parser.value(ddl);
     options.toCsv = parser.value(toCsv);
+    options.sql = parser.value(sql);
     options.comma = singleChar(parser.value(comma), u',');
     options.quote = singleChar(parser.value(quote), u'"');
     options.json = parser.isSet(json);

@@ -1,5 +1,7 @@
 #include "tib_column.h"
 
+#include "codepages.h"
+#include "conversions.h"
 #include "fbapi_p.h"
 #include "tib_row.h"
 
@@ -438,6 +440,32 @@ void TIB_Column::SetAsBytes(const QByteArray &value)
     }
     BeginWrite();
     StoreText(value, IsOctets(m_layout.charSet) ? value.size() : CodePoints(QString::fromUtf8(value)));
+}
+
+QString TIB_Column::Text() const
+{
+    if (IsNull())
+        return {};
+    switch (m_kind) {
+    case TIB_ColumnKind::Currency:
+        return CurrToStr(AsCurrency());
+    case TIB_ColumnKind::Float:
+        return FloatToStr(AsDouble());
+    case TIB_ColumnKind::Date:
+        return DateToStr(AsDateTime());
+    case TIB_ColumnKind::Time:
+        return TimeToStr(AsDateTime());
+    case TIB_ColumnKind::DateTime:
+        return DateTimeToStr(AsDateTime());
+    case TIB_ColumnKind::Boolean:
+        return AsBoolean() ? QStringLiteral("1") : QStringLiteral("0");
+    case TIB_ColumnKind::Blob:
+        return DecodeTextLine(ReadBlob());
+    case TIB_ColumnKind::Other:
+        return {};
+    default:
+        return AsString();
+    }
 }
 
 QString TIB_Column::AsString() const

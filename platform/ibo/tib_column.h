@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataset.h"
 #include "sysutils.h"
 
 #include <QByteArray>
@@ -32,13 +33,13 @@ enum class TIB_ColumnKind {
 //
 // Text written to numeric and date columns and read from them uses the
 // invariant forms: "-12.5", "2024-02-29", "13:45:00", "2024-02-29 13:45:00".
-class TIB_Column
+class TIB_Column final : public TField
 {
 public:
     TIB_Column(const TIB_Column &) = delete;
     TIB_Column &operator=(const TIB_Column &) = delete;
 
-    QString FieldName() const { return m_fieldName; }
+    QString FieldName() const override { return m_fieldName; }
     QString DisplayLabel() const { return m_displayLabel.isEmpty() ? m_fieldName : m_displayLabel; }
     void SetDisplayLabel(const QString &value) { m_displayLabel = value; }
     // 0-based position in the row.
@@ -49,7 +50,7 @@ public:
 
     TIB_ColumnKind Kind() const { return m_kind; }
     bool IsText() const { return m_kind == TIB_ColumnKind::Text; }
-    bool IsBlob() const { return m_kind == TIB_ColumnKind::TextBlob || m_kind == TIB_ColumnKind::Blob; }
+    bool IsBlob() const override { return m_kind == TIB_ColumnKind::TextBlob || m_kind == TIB_ColumnKind::Blob; }
     bool IsTextBlob() const { return m_kind == TIB_ColumnKind::TextBlob; }
     bool IsDateTime() const;
     bool IsDateOnly() const { return m_kind == TIB_ColumnKind::Date; }
@@ -73,6 +74,10 @@ public:
     void Clear();
 
     QString AsString() const;
+    // The value in the process-wide formats, as a source of the dataset import
+    // reads it; binary blobs as UTF-8 when they are valid UTF-8, else in the
+    // ANSI code page.
+    QString Text() const override;
     void SetAsString(const QString &value);
     int AsInteger() const;
     void SetAsInteger(int value);

@@ -663,7 +663,7 @@ bool TIB_DatasetPrivate::Locate(const QString &fieldNames, const QVariant &value
 
 // --- TIB_Dataset ---------------------------------------------------------------
 
-TIB_Dataset::TIB_Dataset(QObject *parent) : QObject(parent), d(std::make_unique<TIB_DatasetPrivate>(this)) {}
+TIB_Dataset::TIB_Dataset(QObject *parent) : TDataSet(parent), d(std::make_unique<TIB_DatasetPrivate>(this)) {}
 
 TIB_Dataset::~TIB_Dataset()
 {

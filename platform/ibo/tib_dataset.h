@@ -7,10 +7,11 @@
 
 #include <memory>
 
+#include "dataset.h"
+#include "tib_column.h"
 #include "tib_connection.h"
 #include "tib_transaction.h"
 
-class TIB_Column;
 class TIB_Row;
 struct TIB_DatasetPrivate;
 
@@ -37,7 +38,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TIB_LocateOptions)
 // transaction, and starts it when needed; it never commits. A commit or
 // rollback ends the read cursor: the current row stays, Next then reports
 // Eof and First reads again.
-class TIB_Dataset : public QObject
+class TIB_Dataset : public TDataSet
 {
     Q_OBJECT
     Q_PROPERTY(TIB_Connection *IB_Connection READ IB_Connection WRITE SetIB_Connection)
@@ -66,15 +67,15 @@ public:
     // Cancels a pending insert or edit and closes.
     void Close();
 
-    void First();
-    void Next();
-    bool Eof() const;
+    void First() override;
+    void Next() override;
+    bool Eof() const override;
     bool Bof() const;
 
     // The current row; valid while prepared.
     TIB_Row *Fields() const;
     int FieldCount() const;
-    TIB_Column *FindField(const QString &name) const;
+    TIB_Column *FindField(const QString &name) const override;
     // Raises EIB_Error when there is no such column.
     TIB_Column *FieldByName(const QString &name) const;
 
@@ -90,8 +91,8 @@ public:
     void Cancel();
 
     // Bound controls stop refreshing until as many EnableControls calls followed.
-    void DisableControls();
-    void EnableControls();
+    void DisableControls() override;
+    void EnableControls() override;
     bool ControlsDisabled() const;
 
     // The table written to, empty when the dataset is read only; the key in use.

@@ -1,5 +1,5 @@
 # Installs the tree into a fresh prefix, builds the consumer project against
-# it and runs it on the sample CSV file.
+# it and runs it on the sample CSV file and an Access database.
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}/prefix
                 RESULT_VARIABLE rc OUTPUT_QUIET)
@@ -18,4 +18,9 @@ endif()
 execute_process(COMMAND ${WORK}/build/import-customers ${SAMPLE} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
 if(rc OR NOT out MATCHES "^1 Jürgen Müller\n2 ")
   message(FATAL_ERROR "the consumer printed:\n${out}")
+endif()
+execute_process(COMMAND ${WORK}/build/import-access ${SOURCE}/../data/access/V2000-test.mdb
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(rc OR NOT out STREQUAL "abcdefg 3.5000\na 0.0000\n")
+  message(FATAL_ERROR "the Access consumer printed:\n${out}")
 endif()

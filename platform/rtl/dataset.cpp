@@ -1,0 +1,3 @@
+#include "dataset.h"
+
+TDataSet::TDataSet(QObject *parent) : QObject(parent) {}
