@@ -4,8 +4,18 @@
 #include "eado_error.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcAdo, "morvex.ado", QtInfoMsg)
 
@@ -50,7 +60,63 @@ void checkFile(const QString &fileName)
         unrecognized(fileName);
 }
 
+// How long a trial read may take: a minute, and a second more for every
+// megabyte of the file.
+qint64 trialMilliseconds(const QString &fileName)
+{
+    return 60 * 1000 + QFileInfo(fileName).size() / 1000;
+}
+
+[[noreturn]] void damaged(const QString &fileName, const QString &how)
+{
+    throw EADOError(QStringLiteral("The database '%1' is damaged: %2.").arg(QDir::toNativeSeparators(fileName), how));
+}
+
 } // namespace
+
+void MdbTrialRead(const QString &fileName, const std::function<void()> &read)
+{
+    checkFile(fileName);
+    const qint64 allowed = trialMilliseconds(fileName);
+    const pid_t child = fork();
+    if (child < 0)
+        throw EADOError(QStringLiteral("Cannot check the database '%1': %2")
+                            .arg(QDir::toNativeSeparators(fileName), QString::fromLocal8Bit(std::strerror(errno))));
+    if (child == 0) {
+        // mdbtools' warnings are the real read's to print.
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+        }
+        try {
+            read();
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    QElapsedTimer timer;
+    timer.start();
+    int status = 0;
+    for (;;) {
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done == child)
+            break;
+        if (done < 0 && errno != EINTR)
+            throw EADOError(QStringLiteral("Cannot check the database '%1': %2")
+                                .arg(QDir::toNativeSeparators(fileName), QString::fromLocal8Bit(std::strerror(errno))));
+        if (timer.elapsed() > allowed) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            damaged(fileName, QStringLiteral("reading it did not finish in %1 seconds").arg(allowed / 1000));
+        }
+        QThread::msleep(done == 0 && timer.elapsed() < 50 ? 1 : 10);
+    }
+    if (WIFSIGNALED(status))
+        damaged(fileName, QStringLiteral("reading it stopped with signal %1").arg(WTERMSIG(status)));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        damaged(fileName, QStringLiteral("reading it failed with status %1").arg(WEXITSTATUS(status)));
+}
 
 QString ConnectionDataSource(const QString &connectionString)
 {
@@ -92,9 +158,13 @@ QString ConnectionDataSource(const QString &connectionString)
     return {};
 }
 
-MdbDatabase::MdbDatabase(const QString &fileName) : m_fileName(fileName)
+MdbDatabase::MdbDatabase(const QString &fileName, bool tried) : m_fileName(fileName)
 {
     checkFile(fileName);
+    // The catalog and every table's columns, tried first; a read that goes
+    // further tries itself, this opening included.
+    if (!tried)
+        MdbTrialRead(fileName, [&fileName] { MdbDatabase(fileName, true).ReadTableDefinitions(); });
     const QByteArray path = QFile::encodeName(fileName);
     m_handle = mdb_open(path.constData(), MDB_NOFLAGS);
     if (!m_handle)
@@ -109,6 +179,19 @@ MdbDatabase::MdbDatabase(const QString &fileName) : m_fileName(fileName)
         unrecognized(fileName);
     }
     qCDebug(lcAdo) << "opened" << fileName << "with" << m_handle->catalog->len << "catalog entries";
+}
+
+void MdbDatabase::ReadTableDefinitions() const
+{
+    for (guint i = 0; i < m_handle->catalog->len; ++i) {
+        auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(m_handle->catalog, i));
+        if (entry->object_type != MDB_TABLE)
+            continue;
+        if (MdbTableDef *table = mdb_read_table(entry)) {
+            mdb_read_columns(table);
+            mdb_free_tabledef(table);
+        }
+    }
 }
 
 MdbDatabase::~MdbDatabase()

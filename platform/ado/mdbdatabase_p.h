@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "mdbtrialread_p.h"
+
 #include <mdbtools.h>
 
 Q_DECLARE_LOGGING_CATEGORY(lcAdo)
@@ -18,7 +20,8 @@ QString MdbObjectName(const char *name, size_t capacity);
 class MdbDatabase
 {
 public:
-    explicit MdbDatabase(const QString &fileName);
+    // `tried`: the caller already runs inside a trial read (MdbTrialRead).
+    explicit MdbDatabase(const QString &fileName, bool tried = false);
     ~MdbDatabase();
     MdbDatabase(const MdbDatabase &) = delete;
     MdbDatabase &operator=(const MdbDatabase &) = delete;
@@ -30,6 +33,8 @@ public:
     // The catalog entry of a table, the name compared without regard to
     // letter case; null when there is none.
     MdbCatalogEntry *FindTable(const QString &name) const;
+    // Reads the definition of every table, as a trial read does.
+    void ReadTableDefinitions() const;
 
 private:
     QString m_fileName;

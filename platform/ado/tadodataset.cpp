@@ -138,7 +138,8 @@ QString failureReason(const QString &reported, const QString &errorField)
 // statement's result, and the buffers mdbtools writes each row into.
 struct TADODataSet::Cursor
 {
-    explicit Cursor(const QString &fileName) : database(fileName) {}
+    // `tried`: the read this cursor makes was tried already (MdbTrialRead).
+    Cursor(const QString &fileName, bool tried) : database(fileName, tried) {}
     ~Cursor()
     {
         if (sql) {
@@ -283,11 +284,22 @@ void TADODataSet::Open()
 {
     if (m_cursor)
         return;
-    auto cursor = std::make_unique<Cursor>(ConnectionDataSource(m_connectionString));
-    if (m_commandType == cmdTable)
-        cursor->OpenTable(m_commandText);
-    else
-        cursor->RunStatement(m_commandText);
+    const QString fileName = ConnectionDataSource(m_connectionString);
+    const auto start = [this](Cursor &cursor) {
+        if (m_commandType == cmdTable)
+            cursor.OpenTable(m_commandText);
+        else
+            cursor.RunStatement(m_commandText);
+    };
+    // Every row is read once where a crash of mdbtools cannot reach this process.
+    MdbTrialRead(fileName, [&] {
+        Cursor trial(fileName, true);
+        start(trial);
+        while (trial.Fetch()) {
+        }
+    });
+    auto cursor = std::make_unique<Cursor>(fileName, true);
+    start(*cursor);
     cursor->Fetch();
     std::vector<std::unique_ptr<TADOField>> fields;
     for (size_t i = 0; i < cursor->names.size(); ++i) {

@@ -1,10 +1,16 @@
 #include "eado_error.h"
 #include "formatsettings.h"
+#include "mdbtrialread_p.h"
 #include "tadoconnection.h"
 #include "tadodataset.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <QDir>
+
+#include <csignal>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -223,6 +229,34 @@ TEST_F(AdoTest, MissingFileAndFilesOfAnotherKindRaiseClearErrors)
         dataset.SetCommandText(QStringLiteral("Table1"));
         EXPECT_EQ(errorOf([&] { dataset.Open(); }), QStringLiteral("Unrecognized database format '%1'.").arg(path)) << c.name;
     }
+}
+
+// A read that crashes mdbtools crashes the child process that tries it, and
+// the caller gets an error instead; the read's own exceptions are left to the
+// real read. (A sanitizer turns the signal into an exit status.)
+TEST(AdoTrialReadTest, CrashInTheTrialBecomesAnErrorAndExceptionsAreLeftToTheRealRead)
+{
+    const QString path = fixture("V2000-numeric.mdb");
+    const QString damaged = QStringLiteral("The database '%1' is damaged: reading it ").arg(QDir::toNativeSeparators(path));
+    EXPECT_TRUE(errorOf([&] { MdbTrialRead(path, [] { std::raise(SIGSEGV); }); }).startsWith(damaged));
+    EXPECT_TRUE(errorOf([&] { MdbTrialRead(path, [] { std::_Exit(3); }); }).startsWith(damaged));
+    EXPECT_EQ(errorOf([&] { MdbTrialRead(path, [] { throw EADOError(QStringLiteral("no such table")); }); }), QString());
+    const QString missing = QStringLiteral("/nonexistent/x.mdb");
+    EXPECT_EQ(errorOf([&] { MdbTrialRead(missing, [] {}); }), QStringLiteral("Could not find file '%1'.").arg(missing));
+}
+
+// mdbtools crashes reading this file's catalog in some processes and not in
+// others (it depends on what lies behind its buffers): either way the process
+// lives on, and an error, when there is one, names the file as damaged.
+TEST_F(AdoTest, DamagedCatalogNeverTakesTheProcessDown)
+{
+    const QString path = fixture("damaged-catalog.mdb");
+    const QString damaged = QStringLiteral("The database '%1' is damaged: reading it ").arg(QDir::toNativeSeparators(path));
+    TADOConnection connection;
+    connection.SetConnectionString(connectionTo(path));
+    TStringList tables;
+    const QString error = errorOf([&] { connection.GetTableNames(tables, false); });
+    EXPECT_TRUE(error.isEmpty() || error.startsWith(damaged)) << error.toStdString();
 }
 
 } // namespace
