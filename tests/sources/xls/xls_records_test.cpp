@@ -173,7 +173,7 @@ TEST(XlsRecordsTest, NumbersWithDateFormatsAreDates)
     // A date cell whose value is no date reads as its number.
     TxlsFile odd;
     TxlsWorkSheet *nan = LoadSheet(odd, Xf(14), Number(0, 0, 16, std::nan("")) + Number(1, 0, 16, 1e300));
-    EXPECT_EQ(nan->GetCells(0, 0)->GetAsString(), QStringLiteral("NAN"));
+    EXPECT_EQ(nan->GetCells(0, 0)->GetAsString(), QStringLiteral("Nan"));
     EXPECT_EQ(nan->GetCells(1, 0)->GetAsString(), QStringLiteral("1E300"));
 
     TxlsFile mac;
