@@ -222,8 +222,8 @@ TbiffColRow::TbiffColRow(TxlsSection *section, uint16_t id, QByteArrayView data)
     : TbiffRecord(section, id, data)
 {
     RequireSize(*this, 4);
-    m_row = GetWord(data, 0);
-    m_col = GetWord(data, 2);
+    m_row = Le16(data.data());
+    m_col = Le16(data.data() + 2);
 }
 
 TbiffColRow::TbiffColRow(TxlsSection *section, uint16_t id, int row, int col)
@@ -878,6 +878,21 @@ bool TbiffShrFmlaList::Find(uint32_t key, int &index)
     return findSorted(m_items, m_sorted, key, index, [](const auto &f) { return f->GetKey(); });
 }
 
+int TxlsRow::Number() const
+{
+    return m_count ? m_sheet->RowOf(m_first) : -1;
+}
+
+int TxlsRow::MinIndex() const
+{
+    return m_count ? m_sheet->m_colOf[m_first] : -1;
+}
+
+int TxlsRow::MaxIndex() const
+{
+    return m_count ? m_sheet->m_colOf[m_first + m_count - 1] : -1;
+}
+
 TbiffCell *TxlsRow::Items(int i) const
 {
     return m_sheet->CellAt(m_first + uint32_t(i));
@@ -1160,9 +1175,10 @@ void TxlsWorkSheet::BuildIndex()
     // sorted here, stably, so that of two records for one cell the later
     // one stays last.
     bool sorted = true;
-    for (uint32_t i = 1; i < n && sorted; ++i) {
-        const int a = RowOf(i - 1), b = RowOf(i);
-        sorted = a < b || (a == b && m_colOf[i - 1] <= m_colOf[i]);
+    for (uint32_t i = 1, before = n ? uint32_t(RowOf(0)) : 0; i < n && sorted; ++i) {
+        const uint32_t row = uint32_t(RowOf(i));
+        sorted = before < row || (before == row && m_colOf[i - 1] <= m_colOf[i]);
+        before = row;
     }
     if (!sorted) {
         std::vector<uint32_t> keys(n);
@@ -1195,12 +1211,8 @@ void TxlsWorkSheet::BuildIndex()
         const int r = RowOf(i);
         const int c = m_colOf[i];
         TxlsRow &row = m_rows.m_items[size_t(r)];
-        if (row.m_count++ == 0) {
+        if (row.m_count++ == 0)
             row.m_first = i;
-            row.m_number = r;
-            row.m_min = c;
-        }
-        row.m_max = c;
         TxlsCol &col = m_cols.m_items[size_t(c)];
         if (col.m_count++ == 0) {
             col.m_number = c;
@@ -1308,7 +1320,7 @@ void TxlsWorkSheet::Load(TByteReader &stream, std::unique_ptr<TbiffBOF> bof)
                         (void)LoadRecord(this, stream, h);
                     }
                 }
-                AddRef(uint32_t(data.data() - base), GetWord(data, 2));
+                AddRef(uint32_t(data.data() - base), Le16(data.data() + 2));
                 continue;
             }
             default: break;

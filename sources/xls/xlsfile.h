@@ -589,24 +589,23 @@ class TxlsWorkSheet;
 class TxlsCellList
 {
 public:
-    int Number() const { return m_number; }
-    int MinIndex() const { return m_min; }
-    int MaxIndex() const { return m_max; }
     int Count() const { return int(m_count); }
 
 protected:
     friend class TxlsWorkSheet;
     TxlsWorkSheet *m_sheet = nullptr;
     uint32_t m_count = 0;
-    int m_number = -1;
-    int m_min = -1;
-    int m_max = -1;
 };
 
 // A row: its cells are one stretch of the sheet's cells, sorted by column.
 class TxlsRow : public TxlsCellList
 {
 public:
+    // The row number and the smallest and largest column, -1 while the row
+    // is empty: read off its cells, which keeps a row small.
+    int Number() const;
+    int MinIndex() const;
+    int MaxIndex() const;
     TbiffCell *Items(int i) const;
     bool Find(int col, int &index) const;
 
@@ -620,11 +619,18 @@ private:
 class TxlsCol : public TxlsCellList
 {
 public:
+    int Number() const { return m_number; }
+    int MinIndex() const { return m_min; }
+    int MaxIndex() const { return m_max; }
     TbiffCell *Items(int i) const;
     bool Find(int row, int &index) const;
 
 private:
+    friend class TxlsWorkSheet;
     void Index() const;
+    int m_number = -1;
+    int m_min = -1;
+    int m_max = -1;
     mutable std::vector<uint32_t> m_cells;
 };
 
