@@ -502,7 +502,7 @@ TxlsSSTEntry *TbiffLabelSST::Entry() const
 QString TbiffLabelSST::GetAsString() const
 {
     const TxlsSSTEntry *entry = Entry();
-    return entry ? entry->Text : QString();
+    return entry ? entry->Value.GetValue() : QString();
 }
 
 void TbiffLabelSST::SetAsString(const QString &value)

@@ -421,11 +421,9 @@ private:
 class TxlsSSTEntry
 {
 public:
-    TxlsSSTEntry(TxlsString value, uint32_t id) : Value(std::move(value)), Text(Value.GetValue()), Id(id) {}
+    TxlsSSTEntry(TxlsString value, uint32_t id) : Value(std::move(value)), Id(id) {}
     int RefCount = 0;
     TxlsString Value;
-    // The value as text, made once: string cells hand out shared copies.
-    QString Text;
     // The entry's number as LABELSST records hold it: its position in the
     // table as read, and for strings added later the order they came in.
     uint32_t Id;
