@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -120,6 +121,84 @@ double StrToFloat(const QString &text)
     return value;
 }
 
+namespace {
+
+// The significant digits of a positive finite double: digits[0..count) with
+// the first one standing for 10^exponent.
+struct FloatDigits
+{
+    char digits[24];
+    int count = 0;
+    int exponent = 0;
+};
+
+constexpr int kPrecision = 15;
+
+// Numbers with at most 15 digits and a few decimals, the common case, need
+// no rounding: when n / 10^k gives back the value (the division rounds
+// correctly), the value is the double nearest to that decimal, and both
+// its 17-digit text and the rounding of that to 15 digits are n / 10^k.
+bool ShortDigits(double magnitude, FloatDigits &out)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr double kLimit = 1e15; // 15 digits
+    if (!(magnitude >= 1e-5 && magnitude < kLimit))
+        return false;
+    for (int k = 0; k < int(std::size(kPowers)); ++k) {
+        const double scaled = magnitude * kPowers[k];
+        if (scaled >= kLimit)
+            return false;
+        if (scaled != std::floor(scaled) || scaled / kPowers[k] != magnitude)
+            continue;
+        uint64_t n = uint64_t(scaled);
+        char reversed[20];
+        int count = 0;
+        do {
+            reversed[count++] = char('0' + n % 10);
+            n /= 10;
+        } while (n != 0);
+        for (int i = 0; i < count; ++i)
+            out.digits[i] = reversed[count - 1 - i];
+        out.count = count;
+        out.exponent = count - 1 - k;
+        return true;
+    }
+    return false;
+}
+
+// The classic runtime first takes 17 correctly rounded digits and then rounds those half
+// up to 15; doing the same keeps every last digit equal to its output.
+void RoundedDigits(double magnitude, FloatDigits &out)
+{
+    char text[40];
+    const auto result = std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 16);
+    // d.dddddddddddddddde±x
+    out.digits[0] = text[0];
+    std::copy(text + 2, text + 18, out.digits + 1);
+    const char *p = text + 19;
+    const bool negative = *p == '-';
+    int exponent = 0;
+    for (++p; p < result.ptr; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    out.exponent = negative ? -exponent : exponent;
+    out.count = kPrecision;
+    if (out.digits[kPrecision] >= '5') {
+        int i = kPrecision - 1;
+        while (i >= 0 && out.digits[i] == '9')
+            out.digits[i--] = '0';
+        if (i >= 0) {
+            ++out.digits[i];
+        } else {
+            out.digits[0] = '1';
+            std::fill(out.digits + 1, out.digits + kPrecision, '0');
+            ++out.exponent;
+        }
+    }
+}
+
+} // namespace
+
 QString FloatToStr(double value)
 {
     if (std::isnan(value))
@@ -129,62 +208,59 @@ QString FloatToStr(double value)
     if (value == 0)
         return QStringLiteral("0");
 
-    // The classic runtime first takes 17 correctly rounded digits and then rounds those half
-    // up to 15; doing the same keeps every last digit equal to its output.
-    char buffer[40];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, 16);
-    const std::string_view text(buffer, size_t(result.ptr - buffer)); // d.dddddddddddddddde±x
-    std::string digits;
-    digits.push_back(text[0]);
-    digits.append(text.substr(2, 16));
-    int exponent = std::stoi(std::string(text.substr(text.find('e') + 1)));
+    FloatDigits d;
+    const double magnitude = std::fabs(value);
+    if (!ShortDigits(magnitude, d))
+        RoundedDigits(magnitude, d);
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
 
-    constexpr int kPrecision = 15;
-    const bool roundUp = digits[kPrecision] >= '5';
-    digits.resize(kPrecision);
-    if (roundUp) {
-        int i = kPrecision - 1;
-        while (i >= 0 && digits[size_t(i)] == '9')
-            digits[size_t(i--)] = '0';
-        if (i >= 0) {
-            ++digits[size_t(i)];
-        } else {
-            digits.insert(digits.begin(), '1');
-            digits.pop_back();
-            ++exponent;
-        }
-    }
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-
-    const QChar separator = FormatSettings.DecimalSeparator;
-    QString out;
+    const char16_t separator = FormatSettings.DecimalSeparator.unicode();
+    char16_t out[48];
+    int n = 0;
     if (value < 0)
-        out += u'-';
-    const QString all = QString::fromLatin1(digits.data(), qsizetype(digits.size()));
-    if (exponent >= -5 && exponent < kPrecision) {
-        if (exponent >= 0) {
-            const qsizetype integerDigits = exponent + 1;
-            out += all.left(integerDigits);
-            if (all.size() < integerDigits)
-                out += QString(integerDigits - all.size(), u'0');
-            if (all.size() > integerDigits)
-                out += separator + all.mid(integerDigits);
+        out[n++] = u'-';
+    if (d.exponent >= -5 && d.exponent < kPrecision) {
+        if (d.exponent >= 0) {
+            const int integerDigits = d.exponent + 1;
+            for (int i = 0; i < integerDigits; ++i)
+                out[n++] = i < d.count ? char16_t(d.digits[i]) : u'0';
+            if (d.count > integerDigits) {
+                out[n++] = separator;
+                for (int i = integerDigits; i < d.count; ++i)
+                    out[n++] = char16_t(d.digits[i]);
+            }
         } else {
-            out += u'0';
-            out += separator;
-            out += QString(-exponent - 1, u'0');
-            out += all;
+            out[n++] = u'0';
+            out[n++] = separator;
+            for (int i = 0; i < -d.exponent - 1; ++i)
+                out[n++] = u'0';
+            for (int i = 0; i < d.count; ++i)
+                out[n++] = char16_t(d.digits[i]);
         }
     } else {
-        out += all.at(0);
-        if (all.size() > 1)
-            out += separator + all.mid(1);
-        out += u'E';
-        out += QString::number(exponent);
+        out[n++] = char16_t(d.digits[0]);
+        if (d.count > 1) {
+            out[n++] = separator;
+            for (int i = 1; i < d.count; ++i)
+                out[n++] = char16_t(d.digits[i]);
+        }
+        out[n++] = u'E';
+        int exponent = d.exponent;
+        if (exponent < 0) {
+            out[n++] = u'-';
+            exponent = -exponent;
+        }
+        char16_t reversed[8];
+        int count = 0;
+        do {
+            reversed[count++] = char16_t(u'0' + exponent % 10);
+            exponent /= 10;
+        } while (exponent != 0);
+        while (count > 0)
+            out[n++] = reversed[--count];
     }
-    return out;
+    return QString(reinterpret_cast<const QChar *>(out), n);
 }
 
 bool TryStrToCurr(const QString &text, Currency &value)

@@ -456,12 +456,16 @@ void TxlsCalculator::Require(int values) const
         throw ExlsFileError(QStringLiteral("Value is missing"));
 }
 
+TxlsCalculator::TxlsCalculator(TbiffCell *cell)
+    : m_sheet(static_cast<TxlsWorkSheet *>(cell->Section())), m_row(cell->GetRow()), m_col(cell->GetCol())
+{
+}
+
 QVariant TxlsCalculator::CellNumber(int row, int col) const
 {
-    auto *sheet = static_cast<TxlsWorkSheet *>(m_cell->Section());
     if (row < 0 || row > 65535 || col < 0 || col > 255)
         return 0;
-    TbiffCell *cell = sheet->GetCells(row, col);
+    TbiffCell *cell = m_sheet->GetCells(row, col);
     if (cell && cell->GetCellType() == bctNumeric)
         return cell->GetAsFloat();
     return 0;
@@ -516,7 +520,7 @@ QVariant TxlsCalculator::Aggregate(int function)
         col2 = ref[2].toInt();
         row2 = ref[3].toInt();
     }
-    auto *sheet = static_cast<TxlsWorkSheet *>(m_cell->Section());
+    TxlsWorkSheet *sheet = m_sheet;
     if (ref.size() == 3 || ref.size() == 5) {
         TxlsWorkSheetList &sheets = sheet->Workbook()->WorkSheets();
         const int index = ref.last().toInt();
@@ -634,7 +638,7 @@ void TxlsCalculator::OtherFunction(int function, int count)
         args.prepend(Pop());
     const QString name = QLatin1String(XLS_FUNCTIONS[function].Name);
     QVariant result;
-    const TxlsFile *file = static_cast<TxlsWorkSheet *>(m_cell->Section())->Workbook()->File();
+    const TxlsFile *file = m_sheet->Workbook()->File();
     if (file && file->FunctionHook && file->FunctionHook(name, args, result)) {
         Push(result);
         return;
@@ -719,7 +723,7 @@ QVariant TxlsCalculator::Evaluate(QByteArrayView tokens)
             case 0x23: {
                 const uint16_t index = r.u16le("name index");
                 r.skip(2, "name reserved");
-                TbiffNameList &names = static_cast<TxlsWorkSheet *>(m_cell->Section())->Workbook()->Globals().Names();
+                TbiffNameList &names = m_sheet->Workbook()->Globals().Names();
                 Push(index >= 1 && index <= names.Count() ? names.Items(index - 1)->GetName()
                                                           : QStringLiteral("#NAME?"));
                 break;
@@ -741,14 +745,14 @@ QVariant TxlsCalculator::Evaluate(QByteArrayView tokens)
             case 0x2C: {
                 const uint16_t row = r.u16le("row");
                 const uint16_t col = r.u16le("column");
-                Push(QVariantList{RelativeCol(col, m_cell->GetCol()), RelativeRow(row, col, m_cell->GetRow())});
+                Push(QVariantList{RelativeCol(col, m_col), RelativeRow(row, col, m_row)});
                 break;
             }
             case 0x2D: {
                 const uint16_t row1 = r.u16le("row"), row2 = r.u16le("row");
                 const uint16_t col1 = r.u16le("column"), col2 = r.u16le("column");
-                Push(Reference(RelativeCol(col1, m_cell->GetCol()), RelativeRow(row1, col1, m_cell->GetRow()),
-                               RelativeCol(col2, m_cell->GetCol()), RelativeRow(row2, col2, m_cell->GetRow())));
+                Push(Reference(RelativeCol(col1, m_col), RelativeRow(row1, col1, m_row),
+                               RelativeCol(col2, m_col), RelativeRow(row2, col2, m_row)));
                 break;
             }
             case 0x3A: case 0x3C: r.skip(6, "3-D reference"); break;

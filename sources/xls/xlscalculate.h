@@ -8,6 +8,7 @@
 #include <vector>
 
 class TbiffCell;
+class TxlsWorkSheet;
 
 // One entry of the BIFF8 built-in function table: the low byte of Args is
 // the argument count of a fixed-argument function, the high byte the
@@ -50,7 +51,7 @@ private:
 class TxlsCalculator
 {
 public:
-    explicit TxlsCalculator(TbiffCell *cell) : m_cell(cell) {}
+    explicit TxlsCalculator(TbiffCell *cell);
 
     void Push(const QVariant &value);
     QVariant Pop();
@@ -68,7 +69,11 @@ private:
 
     TxlsStack m_stack;
     int m_top = -1;
-    TbiffCell *m_cell;
+    // Where the formula stands, taken from its cell when the calculator is
+    // made: looking up other cells may reuse the object the cell was read into.
+    TxlsWorkSheet *m_sheet;
+    int m_row;
+    int m_col;
 };
 
 // The value of a formula from its token bytes; Null when nothing was

@@ -2,14 +2,17 @@
 
 #include "bytereader.h"
 #include "compoundfile.h"
-#include "xlstext_p.h"
+#include "conversions.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <variant>
 
 namespace {
 
@@ -41,6 +44,11 @@ void RequireSize(const TbiffRecord &r, qsizetype size)
 {
     if (r.Size() < size)
         throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+}
+
+uint16_t Le16(const char *p)
+{
+    return qFromLittleEndian<quint16>(p);
 }
 
 TBIFF_Header ReadHeader(TByteReader &stream)
@@ -214,8 +222,8 @@ TbiffColRow::TbiffColRow(TxlsSection *section, uint16_t id, QByteArrayView data)
     : TbiffRecord(section, id, data)
 {
     RequireSize(*this, 4);
-    m_row = GetWord(data, 0);
-    m_col = GetWord(data, 2);
+    m_row = Le16(data.data());
+    m_col = Le16(data.data() + 2);
 }
 
 TbiffColRow::TbiffColRow(TxlsSection *section, uint16_t id, int row, int col)
@@ -228,12 +236,30 @@ TbiffColRow::TbiffColRow(TxlsSection *section, uint16_t id, int row, int col)
 TbiffCell::TbiffCell(TxlsSection *section, uint16_t id, QByteArrayView data) : TbiffColRow(section, id, data)
 {
     RequireSize(*this, 6);
-    m_xf = GetWord(data, 4);
+    // Record data lies in the workbook's own copy of its stream, so a cell
+    // may write its fields back.
+    m_fields = const_cast<char *>(data.data()) + 4;
 }
 
 TbiffCell::TbiffCell(TxlsSection *section, uint16_t id, int row, int col, int xf)
-    : TbiffColRow(section, id, row, col), m_xf(uint16_t(xf))
+    : TbiffColRow(section, id, row, col), m_fields(m_own)
 {
+    qToLittleEndian<quint16>(uint16_t(xf), m_own);
+}
+
+TbiffCell::TbiffCell(TxlsSection *section, uint16_t id, int row, int col, char *fields)
+    : TbiffColRow(section, id, row, col), m_fields(fields)
+{
+}
+
+int TbiffCell::GetXFIndex() const
+{
+    return Le16(m_fields);
+}
+
+void TbiffCell::SetXFIndex(int xf)
+{
+    qToLittleEndian<quint16>(uint16_t(xf), m_fields);
 }
 
 void TbiffCell::AccessError(const char *type) const
@@ -254,9 +280,10 @@ int TbiffCell::GetFormatIndex() const
 {
     const TbiffXFList &xfs = GetXFList();
     // An XF index past the list is cosmetic damage: the cell keeps General.
-    if (m_xf >= xfs.Count())
+    const int xf = GetXFIndex();
+    if (xf >= xfs.Count())
         return 0;
-    return xfs.Items(m_xf)->FormatIndex();
+    return xfs.Items(xf)->FormatIndex();
 }
 
 QString TbiffCell::GetCellName() const
@@ -281,36 +308,7 @@ bool TbiffCell::GetIsTimeOnly() const
 
 bool TbiffCell::HasDateFormat() const
 {
-    const int f = GetFormatIndex();
-    if (f <= 49)
-        return f >= 14 && f <= 22;
-    // A user format is its own FORMAT record's text: writers number them
-    // from 164. Format codes ignore case, and writers use both ("YYYY-MM-DD"),
-    // so the letters count in either case; quoted and escaped literals and
-    // bracketed colours and conditions are no part of the pattern.
-    const QString text = GetFormatList().GetFormat(f);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'"') {
-            const qsizetype end = text.indexOf(u'"', i + 1);
-            i = end < 0 ? text.size() : end;
-        } else if (c == u'\\' || c == u'_' || c == u'*') {
-            ++i;
-        } else if (c == u'[') {
-            const qsizetype end = text.indexOf(u']', i + 1);
-            const QString inside = text.mid(i + 1, end < 0 ? -1 : end - i - 1).toLower();
-            // Elapsed hours, minutes and seconds are time parts.
-            if (!inside.isEmpty() && inside.count(inside.at(0)) == inside.size()
-                && (inside.at(0) == u'h' || inside.at(0) == u'm' || inside.at(0) == u's'))
-                return true;
-            i = end < 0 ? text.size() : end;
-        } else {
-            const QChar l = c.toLower();
-            if (l == u'y' || l == u'm' || l == u'd' || l == u'h' || l == u's')
-                return true;
-        }
-    }
-    return false;
+    return Section()->Workbook()->Globals().IsDateXF(GetXFIndex());
 }
 
 TDateTime TbiffCell::ToDateTime(double number) const
@@ -324,13 +322,13 @@ QString TbiffCell::NumberText(double number, bool isDate) const
     // A date outside the years 1..9999 (or not a number at all) has no
     // date text; it reads as the number it is.
     if (!isDate || !(v >= kFirstDate && v < kPastLastDate))
-        return GeneralFloatText(number);
+        return FloatToStr(number);
     const double whole = std::trunc(v);
     if (v == whole)
-        return DateText(v);
+        return DateToStr(v);
     if (whole == 0)
-        return TimeText(v);
-    return DateText(v) + QLatin1Char(' ') + TimeText(v);
+        return TimeToStr(v);
+    return DateToStr(v) + u' ' + TimeToStr(v);
 }
 
 TbiffBlank::TbiffBlank(TxlsSection *section, uint16_t id, QByteArrayView data) : TbiffCell(section, id, data) {}
@@ -339,12 +337,24 @@ TbiffBlank::TbiffBlank(TxlsSection *section, int row, int col, int xf) : TbiffCe
 {
 }
 
+TbiffBlank::TbiffBlank(TxlsSection *section, int row, int col, char *fields)
+    : TbiffCell(section, BIFF::BLANK, row, col, fields)
+{
+}
+
 TbiffNumber::TbiffNumber(TxlsSection *section, uint16_t id, QByteArrayView data) : TbiffCell(section, id, data)
 {
     RequireSize(*this, 14);
-    TByteReader r(data);
-    r.seek(6);
-    m_value = r.f64le("number");
+}
+
+double TbiffNumber::GetAsFloat() const
+{
+    return qFromLittleEndian<double>(Value());
+}
+
+void TbiffNumber::SetAsFloat(double value)
+{
+    qToLittleEndian<double>(value, Value());
 }
 
 // A NUMBER record takes the same date test as an RK one: writers store
@@ -356,20 +366,20 @@ TbiffCellType TbiffNumber::GetCellType() const
 
 QString TbiffNumber::GetAsString() const
 {
-    return NumberText(m_value, GetCellType() == bctDateTime);
+    return NumberText(GetAsFloat(), GetCellType() == bctDateTime);
 }
 
 void TbiffNumber::SetAsString(const QString &value)
 {
     double v;
-    if (!TextToFloat(value, v))
+    if (!TryStrToFloat(value, v))
         throw EConvertError(QStringLiteral("\"%1\" is an invalid float").arg(value));
-    m_value = v;
+    SetAsFloat(v);
 }
 
 TDateTime TbiffNumber::GetAsDateTime() const
 {
-    return ToDateTime(m_value);
+    return ToDateTime(GetAsFloat());
 }
 
 void TbiffNumber::SetAsVariant(const QVariant &value)
@@ -378,18 +388,27 @@ void TbiffNumber::SetAsVariant(const QVariant &value)
     const double v = value.toDouble(&ok);
     if (!ok)
         throw EConvertError(QStringLiteral("\"%1\" is an invalid float").arg(value.toString()));
-    m_value = v;
+    SetAsFloat(v);
 }
 
 TbiffRK::TbiffRK(TxlsSection *section, uint16_t id, QByteArrayView data) : TbiffCell(section, id, data)
 {
     RequireSize(*this, 10);
-    m_rk = uint32_t(GetInteger(data, 6));
 }
 
 TbiffRK::TbiffRK(TxlsSection *section, int row, int col, int xf, uint32_t rk)
-    : TbiffCell(section, BIFF::RK, row, col, xf), m_rk(rk)
+    : TbiffCell(section, BIFF::RK, row, col, xf)
 {
+    qToLittleEndian<quint32>(rk, Value());
+}
+
+TbiffRK::TbiffRK(TxlsSection *section, int row, int col, char *fields) : TbiffCell(section, BIFF::RK, row, col, fields)
+{
+}
+
+double TbiffRK::GetAsFloat() const
+{
+    return DecodeRK(qFromLittleEndian<quint32>(Value()));
 }
 
 TbiffCellType TbiffRK::GetCellType() const
@@ -406,11 +425,11 @@ void TbiffRK::SetAsString(const QString &value)
 {
     double v;
     if (GetCellType() == bctDateTime) {
-        if (!TextToDateTime(value, v))
+        if (!TryStrToDateTime(value, v))
             throw EConvertError(QStringLiteral("\"%1\" is not a valid date and time").arg(value));
         if (Section()->Workbook()->Globals().Date1904())
             v -= kDays1904;
-    } else if (!TextToFloat(value, v)) {
+    } else if (!TryStrToFloat(value, v)) {
         throw EConvertError(QStringLiteral("\"%1\" is an invalid float").arg(value));
     }
     SetAsFloat(v);
@@ -420,8 +439,8 @@ void TbiffRK::SetAsFloat(double value)
 {
     uint32_t rk;
     if (!EncodeRK(value, rk))
-        throw ExlsFileError(QStringLiteral("Invalid cell value: '%1'").arg(GeneralFloatText(value)));
-    m_rk = rk;
+        throw ExlsFileError(QStringLiteral("Invalid cell value: '%1'").arg(FloatToStr(value)));
+    qToLittleEndian<quint32>(rk, Value());
 }
 
 TDateTime TbiffRK::GetAsDateTime() const
@@ -437,21 +456,19 @@ QVariant TbiffRK::GetAsVariant() const
 TbiffBoolErr::TbiffBoolErr(TxlsSection *section, uint16_t id, QByteArrayView data) : TbiffCell(section, id, data)
 {
     RequireSize(*this, 8);
-    m_value = uint8_t(data[6]);
-    m_error = uint8_t(data[7]);
 }
 
 void TbiffBoolErr::SetAsBoolean(bool value)
 {
-    m_error = 0;
-    m_value = value ? 1 : 0;
+    Value()[0] = value ? 1 : 0;
+    Value()[1] = 0;
 }
 
 QVariant TbiffBoolErr::GetAsVariant() const
 {
-    if (m_error)
-        return ErrCodeToString(m_value);
-    return m_value != 0;
+    if (GetIsError())
+        return ErrCodeToString(uint8_t(Value()[0]));
+    return GetAsBoolean();
 }
 
 void TbiffBoolErr::SetAsVariant(const QVariant &value)
@@ -461,8 +478,8 @@ void TbiffBoolErr::SetAsVariant(const QVariant &value)
         return;
     }
     if (value.typeId() == QMetaType::QString) {
-        m_value = StringToErrCode(value.toString());
-        m_error = 1;
+        Value()[0] = char(StringToErrCode(value.toString()));
+        Value()[1] = 1;
         return;
     }
     if (!value.isValid() || value.isNull())
@@ -473,24 +490,27 @@ void TbiffBoolErr::SetAsVariant(const QVariant &value)
 TbiffLabelSST::TbiffLabelSST(TxlsSection *section, uint16_t id, QByteArrayView data) : TbiffCell(section, id, data)
 {
     RequireSize(*this, 10);
-    const uint32_t index = uint32_t(GetInteger(data, 6));
-    TbiffSSTList &sst = GetSSTList();
-    if (index >= uint32_t(sst.Count()))
+    if (!Entry())
         throw Exception(XlsMsg::FileInvalid());
-    m_entry = sst.Items(int(index));
-    ++m_entry->RefCount;
+}
+
+TxlsSSTEntry *TbiffLabelSST::Entry() const
+{
+    return GetSSTList().ById(qFromLittleEndian<quint32>(Value()));
 }
 
 QString TbiffLabelSST::GetAsString() const
 {
-    return m_entry ? m_entry->Value.GetValue() : QString();
+    const TxlsSSTEntry *entry = Entry();
+    return entry ? entry->Value.GetValue() : QString();
 }
 
 void TbiffLabelSST::SetAsString(const QString &value)
 {
     TbiffSSTList &sst = GetSSTList();
-    TxlsSSTEntry *old = m_entry;
-    m_entry = sst.Items(sst.AddString(value));
+    TxlsSSTEntry *old = Entry();
+    const TxlsSSTEntry *entry = sst.Items(sst.AddString(value));
+    qToLittleEndian<quint32>(entry->Id, Value());
     if (old)
         --old->RefCount;
 }
@@ -525,7 +545,7 @@ TbiffFormula::TbiffFormula(TxlsSection *section, uint16_t id, QByteArrayView dat
 QString TbiffFormula::GetAsString() const
 {
     switch (m_value.typeId()) {
-    case QMetaType::Double: return GeneralFloatText(m_value.toDouble());
+    case QMetaType::Double: return FloatToStr(m_value.toDouble());
     case QMetaType::Bool: return m_value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case QMetaType::QString: return m_value.toString();
     default: return QString();
@@ -748,7 +768,20 @@ void TxlsRecordReader::ReadStr(TxlsString &s)
 
 void TbiffSSTList::Add(TxlsString s)
 {
-    m_items.push_back(std::make_unique<TxlsSSTEntry>(std::move(s)));
+    m_items.push_back(std::make_unique<TxlsSSTEntry>(std::move(s), uint32_t(m_byId.size())));
+    m_byId.push_back(m_items.back().get());
+}
+
+void TbiffSSTList::Clear()
+{
+    m_items.clear();
+    m_byId.clear();
+}
+
+void TbiffSSTList::Reserve(qsizetype n)
+{
+    m_items.reserve(size_t(n));
+    m_byId.reserve(size_t(n));
 }
 
 void TbiffSSTList::Sort()
@@ -780,8 +813,10 @@ int TbiffSSTList::AddString(const QString &text)
 {
     TxlsString s(text, 2);
     int index;
-    if (!Find(s, index))
-        m_items.insert(m_items.begin() + index, std::make_unique<TxlsSSTEntry>(std::move(s)));
+    if (!Find(s, index)) {
+        m_items.insert(m_items.begin() + index, std::make_unique<TxlsSSTEntry>(std::move(s), uint32_t(m_byId.size())));
+        m_byId.push_back(m_items[size_t(index)].get());
+    }
     ++m_items[size_t(index)]->RefCount;
     return index;
 }
@@ -843,31 +878,68 @@ bool TbiffShrFmlaList::Find(uint32_t key, int &index)
     return findSorted(m_items, m_sorted, key, index, [](const auto &f) { return f->GetKey(); });
 }
 
-void TxlsCellList::AddCell(TbiffCell *cell, int number, int key)
+int TxlsRow::Number() const
 {
-    if (m_number < 0)
-        m_number = number;
-    // Writers store the cells of a row left to right, so the list is
-    // usually sorted already.
-    if (key <= m_max)
-        m_sorted = false;
-    m_min = m_min < 0 ? key : qMin(m_min, key);
-    m_max = qMax(m_max, key);
-    m_cells.push_back(cell);
+    return m_count ? m_sheet->RowOf(m_first) : -1;
 }
 
-bool TxlsCellList::FindKey(int key, int &index, bool byCol)
+int TxlsRow::MinIndex() const
 {
-    auto keyOf = [byCol](const TbiffCell *c) { return byCol ? c->GetCol() : c->GetRow(); };
-    if (!m_sorted) {
-        std::stable_sort(m_cells.begin(), m_cells.end(),
-                         [&](const TbiffCell *a, const TbiffCell *b) { return keyOf(a) < keyOf(b); });
-        m_sorted = true;
+    return m_count ? m_sheet->m_colOf[m_first] : -1;
+}
+
+int TxlsRow::MaxIndex() const
+{
+    return m_count ? m_sheet->m_colOf[m_first + m_count - 1] : -1;
+}
+
+TbiffCell *TxlsRow::Items(int i) const
+{
+    return m_sheet->CellAt(m_first + uint32_t(i));
+}
+
+bool TxlsRow::Find(int col, int &index) const
+{
+    if (m_count == 0) {
+        index = 0;
+        return false;
     }
+    const uint16_t *first = m_sheet->m_colOf.data() + m_first;
+    const uint16_t *last = first + m_count;
     // Of two records for one cell the later one counts, as in Excel.
-    const auto it = std::upper_bound(m_cells.begin(), m_cells.end(), key,
-                                     [&](int k, const TbiffCell *c) { return k < keyOf(c); });
-    if (it != m_cells.begin() && keyOf(*(it - 1)) == key) {
+    const uint16_t *it = std::upper_bound(first, last, col, [](int k, uint16_t c) { return k < int(c); });
+    if (it != first && int(*(it - 1)) == col) {
+        index = int(it - first) - 1;
+        return true;
+    }
+    index = int(it - first);
+    return false;
+}
+
+void TxlsCol::Index() const
+{
+    if (m_cells.size() == m_count)
+        return;
+    m_cells.clear();
+    m_cells.reserve(m_count);
+    const std::vector<uint16_t> &cols = m_sheet->m_colOf;
+    for (size_t i = 0; i < cols.size(); ++i)
+        if (int(cols[i]) == m_number)
+            m_cells.push_back(uint32_t(i));
+}
+
+TbiffCell *TxlsCol::Items(int i) const
+{
+    Index();
+    return m_sheet->CellAt(m_cells[size_t(i)]);
+}
+
+bool TxlsCol::Find(int row, int &index) const
+{
+    Index();
+    const auto it = std::upper_bound(m_cells.begin(), m_cells.end(), row,
+                                     [this](int k, uint32_t cell) { return k < m_sheet->RowOf(cell); });
+    if (it != m_cells.begin() && m_sheet->RowOf(*(it - 1)) == row) {
         index = int(it - m_cells.begin()) - 1;
         return true;
     }
@@ -924,6 +996,8 @@ void TxlsGlobals::Clear()
     m_xfs.Clear();
     m_formats.Clear();
     m_date1904 = false;
+    m_dateXFs.clear();
+    m_dateXFsFormats = -1;
     m_bof.reset();
     m_eof.reset();
 }
@@ -982,6 +1056,51 @@ void TxlsGlobals::LoadSST(const TbiffSST &sst)
     }
 }
 
+bool TxlsGlobals::IsDateXF(int xf)
+{
+    if (m_dateXFs.size() != size_t(m_xfs.Count()) || m_dateXFsFormats != m_formats.Count()) {
+        m_dateXFs.resize(size_t(m_xfs.Count()));
+        for (int i = 0; i < m_xfs.Count(); ++i)
+            m_dateXFs[size_t(i)] = IsDateFormat(m_xfs.Items(i)->FormatIndex());
+        m_dateXFsFormats = m_formats.Count();
+    }
+    // An XF index past the list is cosmetic damage: the cell keeps General.
+    return xf >= 0 && size_t(xf) < m_dateXFs.size() && m_dateXFs[size_t(xf)];
+}
+
+bool TxlsGlobals::IsDateFormat(int f)
+{
+    if (f <= 49)
+        return f >= 14 && f <= 22;
+    // A user format is its own FORMAT record's text: writers number them
+    // from 164. Format codes ignore case, and writers use both ("YYYY-MM-DD"),
+    // so the letters count in either case; quoted and escaped literals and
+    // bracketed colours and conditions are no part of the pattern.
+    const QString text = m_formats.GetFormat(f);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'"') {
+            const qsizetype end = text.indexOf(u'"', i + 1);
+            i = end < 0 ? text.size() : end;
+        } else if (c == u'\\' || c == u'_' || c == u'*') {
+            ++i;
+        } else if (c == u'[') {
+            const qsizetype end = text.indexOf(u']', i + 1);
+            const QString inside = text.mid(i + 1, end < 0 ? -1 : end - i - 1).toLower();
+            // Elapsed hours, minutes and seconds are time parts.
+            if (!inside.isEmpty() && inside.count(inside.at(0)) == inside.size()
+                && (inside.at(0) == u'h' || inside.at(0) == u'm' || inside.at(0) == u's'))
+                return true;
+            i = end < 0 ? text.size() : end;
+        } else {
+            const QChar l = c.toLower();
+            if (l == u'y' || l == u'm' || l == u'd' || l == u'h' || l == u's')
+                return true;
+        }
+    }
+    return false;
+}
+
 QString TxlsSheet::GetName() const
 {
     // The BOUNDSHEET record that points at this sheet's BOF, so that
@@ -994,22 +1113,142 @@ QString TxlsSheet::GetName() const
     return list.GetName(m_index);
 }
 
+// The objects the sheet hands out for cells that are not kept as objects:
+// a ring, reused from the oldest.
+struct TxlsWorkSheet::Views
+{
+    using Slot = std::variant<std::monostate, TbiffBlank, TbiffNumber, TbiffRK, TbiffBoolErr, TbiffLabelSST>;
+    std::unique_ptr<Slot[]> objects = std::make_unique<Slot[]>(kCellObjects);
+    int next = 0;
+
+    Slot &Take()
+    {
+        Slot &slot = objects[size_t(next)];
+        next = (next + 1) % kCellObjects;
+        return slot;
+    }
+};
+
+TxlsWorkSheet::TxlsWorkSheet(TxlsWorkbook *workbook) : TxlsSheet(workbook) {}
+
+TxlsWorkSheet::~TxlsWorkSheet() = default;
+
 void TxlsWorkSheet::Clear()
 {
     m_rows.Clear();
     m_cols.Clear();
-    m_cells.clear();
+    m_views.reset();
+    m_refs.clear();
+    m_colOf.clear();
+    m_owned.clear();
+}
+
+void TxlsWorkSheet::AddRef(uint32_t ref, uint16_t col)
+{
+    m_refs.push_back(ref);
+    m_colOf.push_back(col);
 }
 
 void TxlsWorkSheet::AddCell(std::unique_ptr<TbiffCell> cell)
 {
-    const int r = cell->GetRow();
-    const int c = cell->GetCol();
-    m_rows.Grow(r + 1);
-    m_rows.Items(r).Add(cell.get());
-    m_cols.Grow(c + 1);
-    m_cols.Items(c).Add(cell.get());
-    m_cells.push_back(std::move(cell));
+    const uint16_t col = uint16_t(cell->GetCol());
+    m_owned.push_back(std::move(cell));
+    AddRef(kOwned | uint32_t(m_owned.size() - 1), col);
+    // A load indexes its cells once at the end.
+    if (!m_loading)
+        BuildIndex();
+}
+
+int TxlsWorkSheet::RowOf(uint32_t index) const
+{
+    const uint32_t ref = m_refs[index];
+    if (ref & kOwned)
+        return m_owned[ref & ~kOwned]->GetRow();
+    // Every cell record and run record starts with its row.
+    return Le16(m_workbook->StreamData() + ref);
+}
+
+void TxlsWorkSheet::BuildIndex()
+{
+    const uint32_t n = uint32_t(m_refs.size());
+    // Writers store cells row by row and left to right. Any other order is
+    // sorted here, stably, so that of two records for one cell the later
+    // one stays last.
+    bool sorted = true;
+    for (uint32_t i = 1, before = n ? uint32_t(RowOf(0)) : 0; i < n && sorted; ++i) {
+        const uint32_t row = uint32_t(RowOf(i));
+        sorted = before < row || (before == row && m_colOf[i - 1] <= m_colOf[i]);
+        before = row;
+    }
+    if (!sorted) {
+        std::vector<uint32_t> keys(n);
+        for (uint32_t i = 0; i < n; ++i)
+            keys[i] = uint32_t(RowOf(i)) << 16 | m_colOf[i];
+        std::vector<uint32_t> order(n);
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+        std::vector<uint32_t> refs(n);
+        std::vector<uint16_t> cols(n);
+        for (uint32_t i = 0; i < n; ++i) {
+            refs[i] = m_refs[order[i]];
+            cols[i] = m_colOf[order[i]];
+        }
+        m_refs = std::move(refs);
+        m_colOf = std::move(cols);
+    }
+
+    m_rows.m_items.clear();
+    m_cols.m_items.clear();
+    if (n == 0)
+        return;
+    m_rows.m_items.resize(size_t(RowOf(n - 1)) + 1);
+    m_cols.m_items.resize(size_t(*std::max_element(m_colOf.begin(), m_colOf.end())) + 1);
+    for (TxlsRow &row : m_rows.m_items)
+        row.m_sheet = this;
+    for (TxlsCol &col : m_cols.m_items)
+        col.m_sheet = this;
+    for (uint32_t i = 0; i < n; ++i) {
+        const int r = RowOf(i);
+        const int c = m_colOf[i];
+        TxlsRow &row = m_rows.m_items[size_t(r)];
+        if (row.m_count++ == 0)
+            row.m_first = i;
+        TxlsCol &col = m_cols.m_items[size_t(c)];
+        if (col.m_count++ == 0) {
+            col.m_number = c;
+            col.m_min = r;
+        }
+        col.m_max = r;
+    }
+}
+
+TbiffCell *TxlsWorkSheet::CellAt(uint32_t index)
+{
+    const uint32_t ref = m_refs[index];
+    if (ref & kOwned)
+        return m_owned[ref & ~kOwned].get();
+    if (!m_views)
+        m_views = std::make_unique<Views>();
+    char *data = m_workbook->StreamData() + ref;
+    const uint16_t id = Le16(data - 4);
+    const QByteArrayView bytes(data, Le16(data - 2));
+    Views::Slot &slot = m_views->Take();
+    switch (id) {
+    case BIFF::BLANK: return &slot.emplace<TbiffBlank>(this, id, bytes);
+    case BIFF::NUMBER: return &slot.emplace<TbiffNumber>(this, id, bytes);
+    case BIFF::RK: return &slot.emplace<TbiffRK>(this, id, bytes);
+    case BIFF::BOOLERR: return &slot.emplace<TbiffBoolErr>(this, id, bytes);
+    case BIFF::LABELSST: return &slot.emplace<TbiffLabelSST>(this, id, bytes);
+    default: break;
+    }
+    // A cell of a run: row and first column, then one entry per column of
+    // XF index and RK value (MULRK) or XF index alone (MULBLANK).
+    const int row = Le16(data);
+    const int col = m_colOf[index];
+    const uint16_t entry = uint16_t(col - Le16(data + 2));
+    if (id == BIFF::MULRK)
+        return &slot.emplace<TbiffRK>(this, row, col, data + 4 + 6 * qsizetype(entry));
+    return &slot.emplace<TbiffBlank>(this, row, col, data + 4 + 2 * qsizetype(entry));
 }
 
 TbiffCell *TxlsWorkSheet::GetCells(int row, int col)
@@ -1020,58 +1259,112 @@ TbiffCell *TxlsWorkSheet::GetCells(int row, int col)
         throw ExlsFileError(QStringLiteral("Invalid Column (%1)").arg(col));
     if (row >= GetRowCount() || col >= GetColCount())
         return nullptr;
-    TxlsRow &r = m_rows.Items(row);
+    const TxlsRow &r = m_rows.m_items[size_t(row)];
     int index;
     return r.Find(col, index) ? r.Items(index) : nullptr;
 }
 
+namespace {
+
+// The checks a cell record's own class makes of it, on an object that
+// lives for this step only.
+void CheckCellRecord(TxlsSection *sheet, uint16_t id, QByteArrayView data)
+{
+    switch (id) {
+    case BIFF::BLANK: (void)TbiffBlank{sheet, id, data}; break;
+    case BIFF::NUMBER: (void)TbiffNumber{sheet, id, data}; break;
+    case BIFF::RK: (void)TbiffRK{sheet, id, data}; break;
+    case BIFF::BOOLERR: (void)TbiffBoolErr{sheet, id, data}; break;
+    case BIFF::LABELSST: ++TbiffLabelSST{sheet, id, data}.Entry()->RefCount; break;
+    default: break;
+    }
+}
+
+} // namespace
+
 void TxlsWorkSheet::Load(TByteReader &stream, std::unique_ptr<TbiffBOF> bof)
 {
     Clear();
+    m_loading = true;
+    // Most cell records take 14 bytes with their header; capacity that is
+    // never used is never touched.
+    const size_t guess = size_t(qMin<qsizetype>(stream.remaining() / 14, 65536 * 256));
+    m_refs.reserve(guess);
+    m_colOf.reserve(guess);
+    const char *base = m_workbook->StreamData();
     TbiffShrFmlaList sharedFormulas;
     TbiffFormula *lastFormula = nullptr;
-    for (;;) {
-        if (stream.remaining() < 4)
-            throw Exception(XlsMsg::FileInvalid());
-        const TBIFF_Header h = ReadHeader(stream);
-        std::unique_ptr<TbiffRecord> record = LoadRecord(this, stream, h);
-        switch (h.Id) {
-        case BIFF::EOF_:
-            m_eof.reset(static_cast<TbiffEOF *>(record.release()));
-            m_bof = std::move(bof);
-            return;
-        case BIFF::BOF:
-            // A chart embedded in the sheet is a sub-stream of its own.
-            SkipSubstream(stream);
-            break;
-        case BIFF::FORMULA:
-            lastFormula = static_cast<TbiffFormula *>(record.get());
-            AddCell(std::unique_ptr<TbiffCell>(static_cast<TbiffCell *>(record.release())));
-            break;
-        case BIFF::BLANK:
-        case BIFF::NUMBER:
-        case BIFF::BOOLERR:
-        case BIFF::LABELSST:
-        case BIFF::RK:
-            AddCell(std::unique_ptr<TbiffCell>(static_cast<TbiffCell *>(record.release())));
-            break;
-        case BIFF::MULRK:
-        case BIFF::MULBLANK: {
-            auto &run = static_cast<TbiffMultiple &>(*record);
-            while (!run.GetEOF())
-                AddCell(run.GetCell());
-            break;
-        }
-        case BIFF::SHRFMLA:
-            sharedFormulas.Add(std::unique_ptr<TbiffShrFmla>(static_cast<TbiffShrFmla *>(record.release())));
-            break;
-        case BIFF::STRING:
-            if (!lastFormula)
+    try {
+        for (;;) {
+            if (stream.remaining() < 4)
                 throw Exception(XlsMsg::FileInvalid());
-            lastFormula->SetStringResult(static_cast<const TbiffString &>(*record).GetValue());
-            break;
-        default: break;
+            const qsizetype at = stream.pos();
+            const TBIFF_Header h = ReadHeader(stream);
+            switch (h.Id) {
+            case BIFF::BLANK:
+            case BIFF::NUMBER:
+            case BIFF::BOOLERR:
+            case BIFF::LABELSST:
+            case BIFF::RK: {
+                // A cell record is kept as where it is; no object is made.
+                if (h.Size > stream.remaining())
+                    throw Exception(XlsMsg::FileInvalid());
+                const QByteArrayView data = stream.bytes(h.Size, "record data");
+                CheckCellRecord(this, h.Id, data);
+                if (stream.remaining() >= 4) {
+                    const uint16_t next = Le16(data.data() + data.size());
+                    // CONTINUE and STRING records after it take the general
+                    // reading, which passes over the one and refuses the other.
+                    if (next == BIFF::CONTINUE || next == BIFF::STRING) {
+                        stream.seek(at + 4);
+                        (void)LoadRecord(this, stream, h);
+                    }
+                }
+                AddRef(uint32_t(data.data() - base), Le16(data.data() + 2));
+                continue;
+            }
+            default: break;
+            }
+            std::unique_ptr<TbiffRecord> record = LoadRecord(this, stream, h);
+            switch (h.Id) {
+            case BIFF::EOF_:
+                m_eof.reset(static_cast<TbiffEOF *>(record.release()));
+                m_bof = std::move(bof);
+                m_loading = false;
+                BuildIndex();
+                return;
+            case BIFF::BOF:
+                // A chart embedded in the sheet is a sub-stream of its own.
+                SkipSubstream(stream);
+                break;
+            case BIFF::FORMULA:
+                lastFormula = static_cast<TbiffFormula *>(record.get());
+                AddCell(std::unique_ptr<TbiffCell>(static_cast<TbiffCell *>(record.release())));
+                break;
+            case BIFF::MULRK:
+            case BIFF::MULBLANK: {
+                auto &run = static_cast<TbiffMultiple &>(*record);
+                const uint32_t ref = uint32_t(run.Data().data() - base);
+                for (int i = 0; !run.GetEOF(); ++i, run.Advance())
+                    AddRef(ref, uint16_t(run.GetCol() + i));
+                break;
+            }
+            case BIFF::SHRFMLA:
+                sharedFormulas.Add(std::unique_ptr<TbiffShrFmla>(static_cast<TbiffShrFmla *>(record.release())));
+                break;
+            case BIFF::STRING:
+                if (!lastFormula)
+                    throw Exception(XlsMsg::FileInvalid());
+                lastFormula->SetStringResult(static_cast<const TbiffString &>(*record).GetValue());
+                break;
+            default: break;
+            }
         }
+    } catch (...) {
+        // A failed load leaves the sheet with the cells read so far.
+        m_loading = false;
+        BuildIndex();
+        throw;
     }
 }
 
@@ -1089,10 +1382,17 @@ void TxlsWorkbook::Clear()
     m_stream.clear();
 }
 
-void TxlsWorkbook::Load(const QByteArray &stream)
+void TxlsWorkbook::Load(QByteArray stream)
 {
     Clear();
-    m_stream = stream;
+    // Cells are kept as 31-bit offsets into the stream; a BIFF8 workbook
+    // never comes near that size.
+    if (stream.size() >= qsizetype(0x80000000)) {
+        qCWarning(lcXls) << "workbook stream of" << stream.size() << "bytes";
+        throw Exception(XlsMsg::FileInvalid());
+    }
+    m_stream = std::move(stream);
+    m_stream.detach();
     TByteReader reader(m_stream);
     try {
         LoadSections(reader);
@@ -1200,7 +1500,7 @@ void TxlsFile::Load()
     m_loaded = false;
     try {
         Open();
-        m_workbook.Load(m_stream);
+        m_workbook.Load(std::move(m_stream));
     } catch (...) {
         Close();
         throw;
@@ -1214,7 +1514,7 @@ void TxlsFile::LoadFromDevice(QIODevice *device)
     m_loaded = false;
     try {
         OpenStream(device);
-        m_workbook.Load(m_stream);
+        m_workbook.Load(std::move(m_stream));
     } catch (...) {
         Close();
         throw;

@@ -183,12 +183,18 @@ private:
 };
 
 // A cell: row, column and XF index, and the typed access of its value.
+// The XF index and the value are the record's own bytes in the workbook
+// stream (read there and written back by the setters), so any number of
+// objects made for one cell agree on its value.
 class TbiffCell : public TbiffColRow
 {
 public:
     TbiffCell(TxlsSection *section, uint16_t id, QByteArrayView data);
-    // A cell of a MULRK or MULBLANK run: its fields live in the object.
+    // A cell made from values: its fields live in the object.
     TbiffCell(TxlsSection *section, uint16_t id, int row, int col, int xf);
+    // A cell of a MULRK or MULBLANK run: fields is its entry in the run
+    // record (the XF index, then the value).
+    TbiffCell(TxlsSection *section, uint16_t id, int row, int col, char *fields);
 
     virtual TbiffCellType GetCellType() const { return bctUnknown; }
     virtual bool GetIsFormula() const { return false; }
@@ -203,8 +209,8 @@ public:
     virtual QVariant GetAsVariant() const { return QVariant(); }
     virtual void SetAsVariant(const QVariant &value);
 
-    int GetXFIndex() const { return m_xf; }
-    void SetXFIndex(int xf) { m_xf = uint16_t(xf); }
+    int GetXFIndex() const;
+    void SetXFIndex(int xf);
     int GetFormatIndex() const;
     QString GetCellName() const;
 
@@ -227,9 +233,13 @@ protected:
     // The text of a number: the date and/or time for a date-time cell,
     // otherwise the general float text.
     QString NumberText(double number, bool isDate) const;
+    // The value bytes that follow the XF index.
+    char *Value() const { return m_fields + 2; }
 
 private:
-    uint16_t m_xf;
+    char *m_fields;
+    // XF index and value of a cell made from values.
+    char m_own[10] = {};
 };
 
 // BLANK (0x0201): an empty cell that carries only a format.
@@ -238,6 +248,7 @@ class TbiffBlank : public TbiffCell
 public:
     TbiffBlank(TxlsSection *section, uint16_t id, QByteArrayView data);
     TbiffBlank(TxlsSection *section, int row, int col, int xf);
+    TbiffBlank(TxlsSection *section, int row, int col, char *fields);
 };
 
 // NUMBER (0x0203): an IEEE double.
@@ -248,14 +259,11 @@ public:
     TbiffCellType GetCellType() const override;
     QString GetAsString() const override;
     void SetAsString(const QString &value) override;
-    double GetAsFloat() const override { return m_value; }
-    void SetAsFloat(double value) override { m_value = value; }
+    double GetAsFloat() const override;
+    void SetAsFloat(double value) override;
     TDateTime GetAsDateTime() const override;
-    QVariant GetAsVariant() const override { return m_value; }
+    QVariant GetAsVariant() const override { return GetAsFloat(); }
     void SetAsVariant(const QVariant &value) override;
-
-private:
-    double m_value;
 };
 
 // RK (0x027E), and each entry of a MULRK: a compressed number.
@@ -265,17 +273,15 @@ public:
     TbiffRK(TxlsSection *section, uint16_t id, QByteArrayView data);
     // An RK cell built from one entry of a MULRK record.
     TbiffRK(TxlsSection *section, int row, int col, int xf, uint32_t rk);
+    TbiffRK(TxlsSection *section, int row, int col, char *fields);
     TbiffCellType GetCellType() const override;
     QString GetAsString() const override;
     void SetAsString(const QString &value) override;
-    double GetAsFloat() const override { return DecodeRK(m_rk); }
+    double GetAsFloat() const override;
     void SetAsFloat(double value) override;
     TDateTime GetAsDateTime() const override;
     void SetAsDateTime(TDateTime value) override { SetAsFloat(value); }
     QVariant GetAsVariant() const override;
-
-private:
-    uint32_t m_rk;
 };
 
 // BOOLERR (0x0205): a boolean or an error code.
@@ -284,15 +290,11 @@ class TbiffBoolErr : public TbiffCell
 public:
     TbiffBoolErr(TxlsSection *section, uint16_t id, QByteArrayView data);
     TbiffCellType GetCellType() const override { return bctBoolean; }
-    bool GetAsBoolean() const override { return m_value != 0; }
+    bool GetAsBoolean() const override { return Value()[0] != 0; }
     void SetAsBoolean(bool value) override;
     QVariant GetAsVariant() const override;
     void SetAsVariant(const QVariant &value) override;
-    bool GetIsError() const { return m_error != 0; }
-
-private:
-    uint8_t m_value;
-    uint8_t m_error;
+    bool GetIsError() const { return Value()[1] != 0; }
 };
 
 class TxlsSSTEntry;
@@ -307,9 +309,8 @@ public:
     void SetAsString(const QString &value) override;
     QVariant GetAsVariant() const override { return GetAsString(); }
     void SetAsVariant(const QVariant &value) override { SetAsString(value.toString()); }
-
-private:
-    TxlsSSTEntry *m_entry = nullptr;
+    // The shared string the cell shows.
+    TxlsSSTEntry *Entry() const;
 };
 
 // FORMULA (0x0006): the cached result and the formula's token bytes.
@@ -341,6 +342,8 @@ public:
     using TbiffColRow::TbiffColRow;
     virtual bool GetEOF() const = 0;
     virtual std::unique_ptr<TbiffCell> GetCell() = 0;
+    // Passes over the next cell without building it.
+    void Advance() { ++m_index; }
 
 protected:
     int m_index = 0;
@@ -418,9 +421,12 @@ private:
 class TxlsSSTEntry
 {
 public:
-    explicit TxlsSSTEntry(TxlsString value) : Value(std::move(value)) {}
+    TxlsSSTEntry(TxlsString value, uint32_t id) : Value(std::move(value)), Id(id) {}
     int RefCount = 0;
     TxlsString Value;
+    // The entry's number as LABELSST records hold it: its position in the
+    // table as read, and for strings added later the order they came in.
+    uint32_t Id;
 };
 
 class TbiffSSTList
@@ -428,16 +434,19 @@ class TbiffSSTList
 public:
     int Count() const { return int(m_items.size()); }
     TxlsSSTEntry *Items(int i) const { return m_items[size_t(i)].get(); }
+    // The entry a LABELSST record refers to; null past the table.
+    TxlsSSTEntry *ById(uint32_t id) const { return id < m_byId.size() ? m_byId[id] : nullptr; }
     void Add(TxlsString s);
     void Sort();
     // Searches the sorted list; index is the match or the insert position.
     bool Find(const TxlsString &s, int &index) const;
     int AddString(const QString &text);
-    void Clear() { m_items.clear(); }
-    void Reserve(qsizetype n) { m_items.reserve(size_t(n)); }
+    void Clear();
+    void Reserve(qsizetype n);
 
 private:
     std::vector<std::unique_ptr<TxlsSSTEntry>> m_items;
+    std::vector<TxlsSSTEntry *> m_byId;
 };
 
 class TbiffXFList
@@ -541,9 +550,12 @@ public:
     TbiffFormatList &Formats() { return m_formats; }
     // DATEMODE (0x0022) holds 1: day 0 is 1 January 1904.
     bool Date1904() const { return m_date1904; }
+    // Whether the number format of that XF is a date or time format.
+    bool IsDateXF(int xf);
 
 private:
     void LoadSST(const TbiffSST &sst);
+    bool IsDateFormat(int formatIndex);
 
     TbiffBoundSheetList m_boundSheets;
     TbiffNameList m_names;
@@ -551,6 +563,9 @@ private:
     TbiffXFList m_xfs;
     TbiffFormatList m_formats;
     bool m_date1904 = false;
+    // The date test per XF, made on first use for the lists as they are.
+    std::vector<uint8_t> m_dateXFs;
+    int m_dateXFsFormats = -1;
 };
 
 class TxlsSheet : public TxlsSection
@@ -565,39 +580,56 @@ private:
     int m_index = -1;
 };
 
-// The cells of one row (or one column), found by column (or row).
+class TxlsWorkSheet;
+
+// The cells of one row (or one column), found by column (or row). The
+// cells are the sheet's; a list hands them out through the sheet.
 class TxlsCellList
+{
+public:
+    int Count() const { return int(m_count); }
+
+protected:
+    friend class TxlsWorkSheet;
+    TxlsWorkSheet *m_sheet = nullptr;
+    uint32_t m_count = 0;
+};
+
+// A row: its cells are one stretch of the sheet's cells, sorted by column.
+class TxlsRow : public TxlsCellList
+{
+public:
+    // The row number and the smallest and largest column, -1 while the row
+    // is empty: read off its cells, which keeps a row small.
+    int Number() const;
+    int MinIndex() const;
+    int MaxIndex() const;
+    TbiffCell *Items(int i) const;
+    bool Find(int col, int &index) const;
+
+private:
+    friend class TxlsWorkSheet;
+    uint32_t m_first = 0;
+};
+
+// A column: which of the sheet's cells are its own is worked out on the
+// first request for them.
+class TxlsCol : public TxlsCellList
 {
 public:
     int Number() const { return m_number; }
     int MinIndex() const { return m_min; }
     int MaxIndex() const { return m_max; }
-    int Count() const { return int(m_cells.size()); }
-    TbiffCell *Items(int i) const { return m_cells[size_t(i)]; }
+    TbiffCell *Items(int i) const;
+    bool Find(int row, int &index) const;
 
-protected:
-    void AddCell(TbiffCell *cell, int number, int key);
-    bool FindKey(int key, int &index, bool byCol);
-
-    std::vector<TbiffCell *> m_cells;
+private:
+    friend class TxlsWorkSheet;
+    void Index() const;
     int m_number = -1;
     int m_min = -1;
     int m_max = -1;
-    bool m_sorted = true;
-};
-
-class TxlsRow : public TxlsCellList
-{
-public:
-    void Add(TbiffCell *cell) { AddCell(cell, cell->GetRow(), cell->GetCol()); }
-    bool Find(int col, int &index) { return FindKey(col, index, true); }
-};
-
-class TxlsCol : public TxlsCellList
-{
-public:
-    void Add(TbiffCell *cell) { AddCell(cell, cell->GetCol(), cell->GetRow()); }
-    bool Find(int row, int &index) { return FindKey(row, index, false); }
+    mutable std::vector<uint32_t> m_cells;
 };
 
 class TxlsRowList
@@ -605,10 +637,10 @@ class TxlsRowList
 public:
     int Count() const { return int(m_items.size()); }
     TxlsRow &Items(int i) { return m_items[size_t(i)]; }
-    void Grow(int count) { if (count > Count()) m_items.resize(size_t(count)); }
     void Clear() { m_items.clear(); }
 
 private:
+    friend class TxlsWorkSheet;
     std::vector<TxlsRow> m_items;
 };
 
@@ -617,21 +649,30 @@ class TxlsColList
 public:
     int Count() const { return int(m_items.size()); }
     TxlsCol &Items(int i) { return m_items[size_t(i)]; }
-    void Grow(int count) { if (count > Count()) m_items.resize(size_t(count)); }
     void Clear() { m_items.clear(); }
 
 private:
+    friend class TxlsWorkSheet;
     std::vector<TxlsCol> m_items;
 };
 
+// A worksheet keeps its cells compactly: per cell where its record's data
+// is in the workbook stream, and its column, sorted by row and column.
+// Cell objects are made on request; a formula cell, and a cell added from
+// outside, is a lasting object of the sheet.
 class TxlsWorkSheet : public TxlsSheet
 {
 public:
-    using TxlsSheet::TxlsSheet;
+    explicit TxlsWorkSheet(TxlsWorkbook *workbook);
+    ~TxlsWorkSheet() override;
     void Load(TByteReader &stream, std::unique_ptr<TbiffBOF> bof) override;
 
-    // Row 0..65535, column 0..255; null where there is no cell.
+    // Row 0..65535, column 0..255; null where there is no cell. A formula
+    // cell stays; any other cell object stays valid for the next
+    // kCellObjects cells handed out by this sheet, and all objects of one
+    // cell show its current value.
     TbiffCell *GetCells(int row, int col);
+    static constexpr int kCellObjects = 1024;
     int GetRowCount() const { return m_rows.Count(); }
     int GetColCount() const { return m_cols.Count(); }
     TxlsRowList &Rows() { return m_rows; }
@@ -640,9 +681,25 @@ public:
     void Clear();
 
 private:
-    std::vector<std::unique_ptr<TbiffCell>> m_cells;
+    friend class TxlsRow;
+    friend class TxlsCol;
+    struct Views;
+
+    void AddRef(uint32_t ref, uint16_t col);
+    int RowOf(uint32_t index) const;
+    void BuildIndex();
+    TbiffCell *CellAt(uint32_t index);
+
+    // Per cell: the offset of its record's data in the workbook stream, or
+    // kOwned plus its position among the owned cells; and its column.
+    static constexpr uint32_t kOwned = 0x80000000u;
+    std::vector<uint32_t> m_refs;
+    std::vector<uint16_t> m_colOf;
+    std::vector<std::unique_ptr<TbiffCell>> m_owned;
+    std::unique_ptr<Views> m_views;
     TxlsRowList m_rows;
     TxlsColList m_cols;
+    bool m_loading = false;
 };
 
 class TxlsWorkSheetList
@@ -679,8 +736,11 @@ public:
     TxlsWorkbook(const TxlsWorkbook &) = delete;
     TxlsWorkbook &operator=(const TxlsWorkbook &) = delete;
 
-    // Loads a whole BIFF8 workbook stream; the workbook keeps the bytes.
-    void Load(const QByteArray &stream);
+    // Loads a whole BIFF8 workbook stream; the workbook keeps the bytes
+    // (its own copy: cell setters write into them).
+    void Load(QByteArray stream);
+    // The workbook stream, which records and cells point into.
+    char *StreamData() { return m_stream.data(); }
     void Clear();
 
     TxlsFile *File() const { return m_file; }

@@ -4,7 +4,7 @@
 
 #include "formatsettings.h"
 #include "qtprinters.h"
-#include "xlstext_p.h"
+#include "conversions.h"
 #include "xlswalk.h"
 
 #include <QFile>
@@ -82,7 +82,7 @@ TEST_P(XlsFixtureTest, EveryCellReadsAsXlrdReadsIt)
             } else {
                 EXPECT_EQ(cell->GetCellType(), bctNumeric);
                 EXPECT_EQ(cell->GetAsFloat(), n);
-                EXPECT_EQ(cell->GetAsString(), GeneralFloatText(n));
+                EXPECT_EQ(cell->GetAsString(), FloatToStr(n));
             }
         } else if (kind == QLatin1String("date") && cell->GetFormatIndex() >= 45 && cell->GetFormatIndex() <= 47) {
             // The built-in durations "mm:ss", "[h]:mm:ss" and "mm:ss.0" are

@@ -173,7 +173,7 @@ TEST(XlsRecordsTest, NumbersWithDateFormatsAreDates)
     // A date cell whose value is no date reads as its number.
     TxlsFile odd;
     TxlsWorkSheet *nan = LoadSheet(odd, Xf(14), Number(0, 0, 16, std::nan("")) + Number(1, 0, 16, 1e300));
-    EXPECT_EQ(nan->GetCells(0, 0)->GetAsString(), QStringLiteral("NAN"));
+    EXPECT_EQ(nan->GetCells(0, 0)->GetAsString(), QStringLiteral("Nan"));
     EXPECT_EQ(nan->GetCells(1, 0)->GetAsString(), QStringLiteral("1E300"));
 
     TxlsFile mac;
@@ -396,4 +396,60 @@ TEST(XlsRecordsTest, TruncatedWorkbooksFailCleanlyAtAnyOffset)
     const QByteArray whole = Wrap(stream);
     for (qsizetype n = 0; n < whole.size() - 512; n += 61)
         EXPECT_THROW(WalkWorkbookBytes(whole.left(n)), Exception) << n;
+}
+
+TEST(XlsRecordsTest, CellsInAnyOrderAreFoundAndKeepWhatIsSetOnThem)
+{
+    // Rows and columns out of order, a MULRK run among them.
+    const QByteArray mulrk = Rec(0x00BD, U16(1) + U16(4) + U16(15) + U32(3 * 4 + 2) + U16(15) + U32(4 * 4 + 2) + U16(5));
+    TxlsFile file;
+    TxlsWorkSheet *sheet = LoadSheet(file, Sst({QStringLiteral("a")}),
+                                     Number(5, 3, 15, 53) + Number(2, 1, 15, 21) + mulrk + Number(5, 0, 15, 50)
+                                         + BoolErr(2, 0, 1, false) + LabelSst(0, 2, 15, 0));
+    ASSERT_EQ(sheet->GetRowCount(), 6);
+    ASSERT_EQ(sheet->GetColCount(), 6);
+    EXPECT_EQ(sheet->GetCells(5, 3)->GetAsFloat(), 53);
+    EXPECT_EQ(sheet->GetCells(5, 0)->GetAsFloat(), 50);
+    EXPECT_EQ(sheet->GetCells(1, 5)->GetAsFloat(), 4);
+    EXPECT_EQ(sheet->GetCells(2, 0)->GetCol(), 0);
+    const TxlsRow &five = sheet->Rows().Items(5);
+    EXPECT_EQ(five.Number(), 5);
+    EXPECT_EQ(five.MinIndex(), 0);
+    EXPECT_EQ(five.MaxIndex(), 3);
+    EXPECT_EQ(five.Items(1)->GetCol(), 3);
+    EXPECT_EQ(sheet->Rows().Items(3).Number(), -1);
+    TxlsCol &first = sheet->Cols().Items(0);
+    EXPECT_EQ(first.Count(), 2);
+    EXPECT_EQ(first.MinIndex(), 2);
+    EXPECT_EQ(first.MaxIndex(), 5);
+    int index = -1;
+    ASSERT_TRUE(first.Find(5, index));
+    EXPECT_EQ(first.Items(index)->GetAsFloat(), 50);
+    EXPECT_FALSE(first.Find(3, index));
+
+    // What a setter writes stays with the cell, however many other cells
+    // are looked up before it is read again.
+    sheet->GetCells(1, 5)->SetAsFloat(-8);
+    sheet->GetCells(1, 4)->SetXFIndex(16);
+    sheet->GetCells(2, 0)->SetAsVariant(QStringLiteral("#N/A"));
+    sheet->GetCells(0, 2)->SetAsString(QStringLiteral("b"));
+    sheet->GetCells(5, 3)->SetAsString(QStringLiteral("7.5"));
+    for (int i = 0; i < 3 * TxlsWorkSheet::kCellObjects; ++i)
+        (void)sheet->GetCells(2, 1);
+    EXPECT_EQ(sheet->GetCells(1, 5)->GetAsFloat(), -8);
+    EXPECT_EQ(sheet->GetCells(1, 4)->GetAsFloat(), 3);
+    EXPECT_EQ(sheet->GetCells(1, 4)->GetXFIndex(), 16);
+    EXPECT_EQ(sheet->GetCells(2, 0)->GetAsVariant(), QVariant(QStringLiteral("#N/A")));
+    EXPECT_EQ(sheet->GetCells(0, 2)->GetAsString(), QStringLiteral("b"));
+    EXPECT_EQ(sheet->GetCells(5, 3)->GetAsFloat(), 7.5);
+    // Two objects of one cell show the same value.
+    TbiffCell *before = sheet->GetCells(2, 1);
+    sheet->GetCells(2, 1)->SetAsFloat(22);
+    EXPECT_EQ(before->GetAsFloat(), 22);
+
+    // A cell added after the load is found like the others.
+    sheet->AddCell(std::make_unique<TbiffRK>(sheet, 3, 1, 15, 9 * 4 + 2));
+    EXPECT_EQ(sheet->GetCells(3, 1)->GetAsFloat(), 9);
+    EXPECT_EQ(sheet->Rows().Items(3).Number(), 3);
+    EXPECT_EQ(sheet->GetCells(5, 3)->GetAsFloat(), 7.5);
 }

@@ -1,8 +1,6 @@
 #include "xlsutils.h"
 
-#include "formatsettings.h"
 #include "qtprinters.h"
-#include "xlstext_p.h"
 
 #include <gtest/gtest.h>
 
@@ -73,19 +71,4 @@ TEST(XlsUtilsTest, StringHelpers)
     EXPECT_EQ(InternalNumberFormats(48), QStringLiteral("# #0.0E+0"));
     EXPECT_TRUE(InternalNumberFormats(30).isEmpty());
     EXPECT_TRUE(InternalNumberFormats(50).isEmpty());
-}
-
-TEST(XlsUtilsTest, GeneralFloatTextIsShortestWithFifteenDigits)
-{
-    ResetFormatSettings();
-    const std::pair<double, const char *> cases[] = {
-        {0, "0"}, {1, "1"}, {-7, "-7"}, {0.1, "0.1"}, {12.34, "12.34"}, {1.0 / 3, "0.333333333333333"},
-        {123456789012345, "123456789012345"}, {1e15, "1E15"}, {1e20, "1E20"}, {-2.5e-8, "-2.5E-8"},
-        {0.0001, "0.0001"}, {0.00001, "0.00001"}, {9e-6, "9E-6"}, {2.0 / 3, "0.666666666666667"}, {100, "100"}, {1.5e300, "1.5E300"},
-    };
-    for (const auto &[value, text] : cases)
-        EXPECT_EQ(GeneralFloatText(value), QLatin1String(text)) << value;
-    FormatSettings.DecimalSeparator = QLatin1Char(',');
-    EXPECT_EQ(GeneralFloatText(-0.75), QStringLiteral("-0,75"));
-    ResetFormatSettings();
 }
