@@ -151,21 +151,23 @@ const char *codePageOfLanguageDriver(uint8_t driver)
     }
 }
 
-bool isAscii(QByteArrayView bytes)
+// The position of the first byte from 0x80 on at or after from; the size when there is none.
+qsizetype nextNonAscii(QByteArrayView bytes, qsizetype from)
 {
-    const char *p = bytes.data();
-    const char *end = p + bytes.size();
-    for (; end - p >= 8; p += 8) {
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype i = from;
+    for (; size - i >= 8; i += 8) {
         uint64_t word;
-        std::memcpy(&word, p, 8);
+        std::memcpy(&word, data + i, 8);
         if (word & 0x8080808080808080u)
-            return false;
+            break;
     }
-    for (; p < end; ++p) {
-        if (uint8_t(*p) >= 0x80)
-            return false;
+    for (; i < size; ++i) {
+        if (uint8_t(data[i]) >= 0x80)
+            return i;
     }
-    return true;
+    return size;
 }
 
 // A memo field's block number as decimal digits between blanks; false for
@@ -552,8 +554,18 @@ QString TDBFRead::decode(QByteArrayView bytes) const
 {
     if (m_byteTable.isEmpty())
         return m_codec->toUnicode(bytes.data(), int(bytes.size()));
-    if (m_asciiKept && isAscii(bytes))
-        return QString::fromLatin1(bytes);
+    if (m_asciiKept) {
+        // ASCII stands for itself: the bytes are taken as Latin-1 in one
+        // pass, then the few characters beyond ASCII set from the table.
+        QString text = QString::fromLatin1(bytes);
+        qsizetype i = nextNonAscii(bytes, 0);
+        if (i < bytes.size()) {
+            QChar *out = text.data();
+            for (; i < bytes.size(); i = nextNonAscii(bytes, i + 1))
+                out[i] = m_byteTable[uint8_t(bytes[i])];
+        }
+        return text;
+    }
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (const char c : bytes)
@@ -626,7 +638,8 @@ QByteArrayView TDBFRead::readMemoBytes(qint64 offset, qint64 count)
                             .arg(count).arg(offset).arg(m_memoSize));
     const qint64 windowEnd = m_memoWindowStart + m_memoWindow.size();
     if (offset < m_memoWindowStart || count > windowEnd - offset) {
-        m_memoWindow.clear();
+        // Emptied, not freed: the next window usually takes the same room.
+        m_memoWindow.resize(0);
         if (!m_memo->seek(offset))
             throw Exception(QStringLiteral("cannot seek to memo offset %1").arg(offset));
         const qint64 size = std::min(std::max(count, kMemoWindow), m_memoSize - offset);
@@ -683,6 +696,10 @@ QString TDBFRead::dbtMemo(qint64 block)
             }
         }
         if (pair >= 0) {
+            // Most memos end in their first block: decoded where they lie
+            // unless a soft break must be replaced first.
+            if (text.isEmpty() && !chunk.first(pair).contains('\x8D'))
+                return decode(chunk.first(pair));
             text += chunk.first(pair);
             break;
         }
