@@ -79,15 +79,6 @@ double PythonCsv(const QString &csv, const QString &out)
     return timer.nsecsElapsed() / 1e9;
 }
 
-long ChildPeakRss(const QString &self, int rows)
-{
-    QProcess child;
-    child.start(self, {QStringLiteral("--rss"), QString::number(rows)});
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        throw Exception(QStringLiteral("the memory run failed: %1").arg(QString::fromLocal8Bit(child.readAllStandardError())));
-    return QString::fromLatin1(child.readAllStandardOutput()).trimmed().toLong();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -124,9 +115,8 @@ int main(int argc, char **argv)
         PrintBench("text_to_csv_python", python, "MB/s");
         PrintRatio("text_to_csv_vs_python", toCsv / python);
 
-        const QString self = QCoreApplication::applicationFilePath();
-        const long small = ChildPeakRss(self, rows);
-        const long large = ChildPeakRss(self, rows * 4);
+        const long small = ChildPeakRssKb({QStringLiteral("--rss"), QString::number(rows)});
+        const long large = ChildPeakRssKb({QStringLiteral("--rss"), QString::number(rows * 4)});
         PrintBench("text_to_csv_peak_rss", small / 1024.0, "MiB");
         PrintBench("text_to_csv_peak_rss_4x", large / 1024.0, "MiB");
         PrintRatio("text_to_csv_rss_flatness", double(small) / double(large));

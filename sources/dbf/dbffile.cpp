@@ -28,8 +28,9 @@ constexpr qint64 kFptBlockHeaderSize = 8;
 // A memo is held whole in memory; no real memo comes near this, and a damaged
 // chain that runs on through a large memo file stops here.
 constexpr qint64 kMaxMemoLength = 16 * 1024 * 1024;
-// Farther than this a memo is reached by seeking rather than reading past the gap.
-constexpr qint64 kMaxMemoSkip = 4096;
+// Memos are read through a window of the memo file this large: they mostly
+// follow one another, so one read of the device serves many memos.
+constexpr qint64 kMemoWindow = 64 * 1024;
 
 // A device's read() may return less than asked before the end; loop until the
 // count is reached or the device has nothing more. -1 only when nothing was read.
@@ -150,12 +151,56 @@ const char *codePageOfLanguageDriver(uint8_t driver)
     }
 }
 
+// The position of the first byte from 0x80 on at or after from; the size when there is none.
+qsizetype nextNonAscii(QByteArrayView bytes, qsizetype from)
+{
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype i = from;
+    for (; size - i >= 8; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        if (word & 0x8080808080808080u)
+            break;
+    }
+    for (; i < size; ++i) {
+        if (uint8_t(data[i]) >= 0x80)
+            return i;
+    }
+    return size;
+}
+
+// A memo field's block number as decimal digits between blanks; false for
+// any other text, which the general conversion then reads.
+bool plainBlockNumber(QByteArrayView field, int64_t &block)
+{
+    qsizetype begin = 0;
+    qsizetype end = field.size();
+    while (begin < end && uint8_t(field[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && uint8_t(field[end - 1]) <= 0x20)
+        --end;
+    // 18 digits always fit in 64 bits.
+    if (begin == end || end - begin > 18)
+        return false;
+    int64_t value = 0;
+    for (qsizetype i = begin; i < end; ++i) {
+        if (field[i] < '0' || field[i] > '9')
+            return false;
+        value = value * 10 + (field[i] - '0');
+    }
+    block = value;
+    return true;
+}
+
 // dBase writes a soft line break as 0x8D 0x0A. Only that pair is a soft break:
 // in code pages such as IBM866 a lone 0x8D is a letter.
 void replaceSoftBreaks(QByteArray &text)
 {
-    for (qsizetype i = text.indexOf("\x8D\x0A"); i >= 0; i = text.indexOf("\x8D\x0A", i + 2))
-        text[i] = '\x0D';
+    for (qsizetype i = text.indexOf('\x8D'); i >= 0 && i + 1 < text.size(); i = text.indexOf('\x8D', i + 1)) {
+        if (text.at(i + 1) == '\x0A')
+            text[i] = '\x0D';
+    }
 }
 
 } // namespace
@@ -469,18 +514,20 @@ bool TDBFRead::GetEOF() const
 bool TDBFRead::readRecord()
 {
     m_readingRecord = m_recNo;
+    m_recordHeld = false;
+    // The buffer is kept from record to record; only its size is set.
     m_record.resize(m_recordSize);
     const qint64 got = m_pastEnd ? 0 : readFully(m_table, m_record.data(), m_recordSize);
     if (got != m_recordSize) {
         qCWarning(lcDbf) << "record" << m_readingRecord << "is cut off: expected" << m_recordSize << "bytes, found"
                          << std::max<qint64>(got, 0);
-        m_record.clear();
         m_pastEnd = true;
         m_recNo = GetRCount() + 1;
         ErrorHandle(106);
         return false;
     }
     m_deleted = m_record[0] == '*';
+    m_recordHeld = true;
     ++m_recNo;
     return true;
 }
@@ -490,11 +537,11 @@ QString TDBFRead::GetData(int index)
     if (!m_open || index < 0 || index >= GetFCount())
         return QString();
     if (index == 0) {
-        m_record.clear();
+        m_recordHeld = false;
         if (GetEOF() || !readRecord())
             return QString();
     }
-    if (m_record.isEmpty())
+    if (!m_recordHeld)
         return QString();
     const TDescriptor &descriptor = (*m_descriptors)[size_t(index)];
     const QByteArrayView field(m_record.constData() + m_fieldStart[size_t(index)], descriptor.Length());
@@ -507,6 +554,18 @@ QString TDBFRead::decode(QByteArrayView bytes) const
 {
     if (m_byteTable.isEmpty())
         return m_codec->toUnicode(bytes.data(), int(bytes.size()));
+    if (m_asciiKept) {
+        // ASCII stands for itself: the bytes are taken as Latin-1 in one
+        // pass, then the few characters beyond ASCII set from the table.
+        QString text = QString::fromLatin1(bytes);
+        qsizetype i = nextNonAscii(bytes, 0);
+        if (i < bytes.size()) {
+            QChar *out = text.data();
+            for (; i < bytes.size(); i = nextNonAscii(bytes, i + 1))
+                out[i] = m_byteTable[uint8_t(bytes[i])];
+        }
+        return text;
+    }
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (const char c : bytes)
@@ -520,6 +579,7 @@ QString TDBFRead::decode(QByteArrayView bytes) const
 void TDBFRead::buildByteTable()
 {
     m_byteTable.clear();
+    m_asciiKept = false;
     QString table;
     for (int b = 0; b < 256; ++b) {
         const char byte = char(b);
@@ -531,8 +591,12 @@ void TDBFRead::buildByteTable()
     QByteArray all(256, Qt::Uninitialized);
     for (int b = 0; b < 256; ++b)
         all[b] = char(b);
-    if (m_codec->toUnicode(all) == table)
-        m_byteTable = table;
+    if (m_codec->toUnicode(all) != table)
+        return;
+    m_byteTable = table;
+    m_asciiKept = true;
+    for (int b = 0; b < 0x80; ++b)
+        m_asciiKept = m_asciiKept && table[b].unicode() == b;
 }
 
 // A memo field holds the number of the memo's first block: as decimal text,
@@ -545,7 +609,7 @@ QString TDBFRead::memoFromField(QByteArrayView field)
         if (field == QByteArrayView("    ", 4))
             return QString();
         block = littleEndian32(field);
-    } else if (!TryStrToInt64(Trim(QString::fromLatin1(field)), block)) {
+    } else if (!plainBlockNumber(field, block) && !TryStrToInt64(Trim(QString::fromLatin1(field)), block)) {
         return QString();
     }
     if (block <= 0)
@@ -567,21 +631,28 @@ QString TDBFRead::GetMemoData(qint64 block)
     }
 }
 
-QByteArray TDBFRead::readMemoBytes(qint64 offset, qint64 count)
+QByteArrayView TDBFRead::readMemoBytes(qint64 offset, qint64 count)
 {
     if (count > m_memoSize - offset)
         throw Exception(QStringLiteral("%1 memo bytes at offset %2 run past the end of the memo file (%3 bytes)")
                             .arg(count).arg(offset).arg(m_memoSize));
-    // Memos mostly follow one another; moving forward through the read buffer
-    // saves a system call per seek.
-    const qint64 ahead = offset - m_memo->pos();
-    const bool skipped = ahead >= 0 && ahead <= kMaxMemoSkip && m_memo->skip(ahead) == ahead;
-    if (!skipped && !m_memo->seek(offset))
-        throw Exception(QStringLiteral("cannot seek to memo offset %1").arg(offset));
-    QByteArray bytes(count, Qt::Uninitialized);
-    if (readFully(m_memo, bytes.data(), count) != count)
-        throw Exception(QStringLiteral("memo file ends before offset %1").arg(offset + count));
-    return bytes;
+    const qint64 windowEnd = m_memoWindowStart + m_memoWindow.size();
+    if (offset < m_memoWindowStart || count > windowEnd - offset) {
+        // Emptied, not freed: the next window usually takes the same room.
+        m_memoWindow.resize(0);
+        if (!m_memo->seek(offset))
+            throw Exception(QStringLiteral("cannot seek to memo offset %1").arg(offset));
+        const qint64 size = std::min(std::max(count, kMemoWindow), m_memoSize - offset);
+        m_memoWindow.resize(size);
+        const qint64 got = readFully(m_memo, m_memoWindow.data(), size);
+        if (got < count) {
+            m_memoWindow.clear();
+            throw Exception(QStringLiteral("memo file ends before offset %1").arg(offset + count));
+        }
+        m_memoWindow.truncate(got);
+        m_memoWindowStart = offset;
+    }
+    return QByteArrayView(m_memoWindow).sliced(offset - m_memoWindowStart, count);
 }
 
 // .dbt memos live in 512-byte blocks. A dBase IV memo starts with FF FF 08 00
@@ -597,30 +668,42 @@ QString TDBFRead::dbtMemo(qint64 block)
     const qint64 start = block * kDbtBlockSize;
     QByteArray text;
     if (m_memoSize - start >= 8) {
-        const QByteArray head = readMemoBytes(start, 8);
+        const QByteArrayView head = readMemoBytes(start, 8);
         if (head.startsWith(QByteArrayView("\xFF\xFF\x08\x00", 4))) {
-            const qint64 length = qint64(littleEndian32(QByteArrayView(head).sliced(4))) - 8;
+            const qint64 length = qint64(littleEndian32(head.sliced(4))) - 8;
             if (length < 0)
                 throw Exception(QStringLiteral("dBase IV memo length %1 is shorter than its header").arg(length + 8));
             if (length > kMaxMemoLength)
                 throw Exception(QStringLiteral("memo length %1 exceeds the limit").arg(length));
-            text = readMemoBytes(start + 8, length);
+            text = readMemoBytes(start + 8, length).toByteArray();
             replaceSoftBreaks(text);
             return decode(text);
         }
     }
     bool previousEndedWithEof = false;
     for (qint64 pos = start; pos < m_memoSize; pos += kDbtBlockSize) {
-        const QByteArray chunk = readMemoBytes(pos, std::min(kDbtBlockSize, m_memoSize - pos));
+        const QByteArrayView chunk = readMemoBytes(pos, std::min(kDbtBlockSize, m_memoSize - pos));
         if (previousEndedWithEof && chunk.startsWith('\x1A'))
             break;
-        const qsizetype pair = chunk.indexOf("\x1A\x1A");
+        qsizetype single = -1;
+        qsizetype pair = -1;
+        for (qsizetype at = chunk.indexOf('\x1A'); at >= 0; at = chunk.indexOf('\x1A', at + 1)) {
+            if (single < 0)
+                single = at;
+            if (at + 1 < chunk.size() && chunk[at + 1] == '\x1A') {
+                pair = at;
+                break;
+            }
+        }
         if (pair >= 0) {
-            text += chunk.left(pair);
+            // Most memos end in their first block: decoded where they lie
+            // unless a soft break must be replaced first.
+            if (text.isEmpty() && !chunk.first(pair).contains('\x8D'))
+                return decode(chunk.first(pair));
+            text += chunk.first(pair);
             break;
         }
-        const qsizetype single = chunk.indexOf('\x1A');
-        text += single >= 0 ? chunk.left(single) : chunk;
+        text += single >= 0 ? chunk.first(single) : chunk;
         if (text.size() > kMaxMemoLength)
             throw Exception(QStringLiteral("memo starting at block %1 exceeds the limit").arg(block));
         previousEndedWithEof = chunk.endsWith('\x1A');
@@ -639,10 +722,10 @@ QString TDBFRead::fptMemo(qint64 block)
         throw Exception(QStringLiteral("memo block %1 lies beyond the end of the memo file (%2 bytes)")
                             .arg(block).arg(m_memoSize));
     const qint64 start = block * m_fptBlockSize;
-    const QByteArray head = readMemoBytes(start, kFptBlockHeaderSize);
+    const QByteArrayView head = readMemoBytes(start, kFptBlockHeaderSize);
     if (bigEndian32(head) == 0)
         return QStringLiteral("(Picture)");
-    const qint64 length = bigEndian32(QByteArrayView(head).sliced(4));
+    const qint64 length = bigEndian32(head.sliced(4));
     if (length > kMaxMemoLength)
         throw Exception(QStringLiteral("memo length %1 exceeds the limit").arg(length));
     return decode(readMemoBytes(start + kFptBlockHeaderSize, length));

@@ -159,7 +159,8 @@ private:
     QString memoFromField(QByteArrayView field);
     QString dbtMemo(qint64 block);
     QString fptMemo(qint64 block);
-    QByteArray readMemoBytes(qint64 offset, qint64 count);
+    // The count bytes at offset, valid until the next call.
+    QByteArrayView readMemoBytes(qint64 offset, qint64 count);
     void refreshNames();
     void buildByteTable();
 
@@ -184,6 +185,8 @@ private:
     qint64 m_tablePos = 0;
     bool m_pastEnd = false;
     QByteArray m_record;
+    // False before the first record and after a record that could not be read.
+    bool m_recordHeld = false;
     // A closed reader is at its end: its record count 0 is below 1.
     qint64 m_recNo = 1;
     qint64 m_readingRecord = 0;
@@ -192,11 +195,16 @@ private:
     TMemoType m_memoType = mtNone;
     qint64 m_memoSize = 0;
     uint16_t m_fptBlockSize = 0;
+    // The part of the memo file read last, and where it starts.
+    QByteArray m_memoWindow;
+    qint64 m_memoWindowStart = 0;
 
     QString m_codePage;
     QTextCodec *m_codec = nullptr;
     // The 256 characters of a single-byte code page; empty for multi-byte ones.
     QString m_byteTable;
+    // The table maps every ASCII byte to itself, so ASCII text is Latin-1.
+    bool m_asciiKept = false;
 };
 
 // Display name of a field type letter: "String", "Date", "Float", "Boolean",

@@ -6,6 +6,7 @@
 #include "inifile.h"
 #include "strutils.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -30,12 +31,29 @@ void TIB_Morvex2DBF::BeforeImport()
     }
 }
 
+// The row's columns are fixed for the whole run: which field fills which
+// column is worked out once here rather than for every record.
 void TIB_Morvex2DBF::StartImport()
 {
-    m_sources = std::make_unique<TStringList>();
-    m_sources->SetSorted(true);
+    TStringList sources;
+    sources.SetSorted(true);
     for (int i = 0; i < Map().Count(); ++i)
-        m_sources->AddObject(Map().ValueFromIndex(i), i);
+        sources.AddObject(Map().ValueFromIndex(i), i);
+    TMorvexRow *row = ImportRow();
+    m_targets.assign(size_t(std::max(m_reader->GetFCount(), 0)), FieldTarget{});
+    for (int i = 0; i < m_reader->GetFCount(); ++i) {
+        int found = -1;
+        if (!sources.Find(m_reader->GetFieldName(i), found))
+            continue;
+        const QString name = Map().Names(int(sources.Objects(found)));
+        if (TMorvexCol *col = row->ColByName(name))
+            m_targets[size_t(i)] = FieldTarget{name, col, m_reader->GetFieldType(i) == 'D'};
+    }
+    m_unmapped.clear();
+    for (int i = 0; i < row->Count(); ++i) {
+        if (Map().IndexOfName(row->Items(i)->Name) < 0)
+            m_unmapped.push_back(row->Items(i));
+    }
     m_record = 0;
 }
 
@@ -50,28 +68,24 @@ void TIB_Morvex2DBF::FillImportRow()
     TMorvexRow *row = ImportRow();
     row->ClearValues();
     for (int i = 0; i < m_reader->GetFCount(); ++i) {
-        // Every field is read: the reader is sequential, and the first one
-        // moves it to the next record.
+        // The reader is sequential: reading the first field moves it to the
+        // next record. Other fields are read only when a column takes them,
+        // which spares the memo file the memos no column wants.
+        const FieldTarget &target = m_targets[size_t(i)];
+        if (i > 0 && !target.col)
+            continue;
         QString value = Trim(m_reader->GetData(i));
         if (i == 0)
             m_record = m_reader->GetRecNo() - 1;
-        int found = -1;
-        if (!m_sources->Find(m_reader->GetFieldName(i), found))
+        if (!target.col)
             continue;
-        const QString name = Map().Names(int(m_sources->Objects(found)));
-        TMorvexCol *col = row->ColByName(name);
-        if (!col)
-            continue;
-        if (m_reader->GetFieldType(i) == 'D' && !value.isEmpty())
+        if (target.date && !value.isEmpty())
             value = DateTimeToStr(DBFStrToDateTime(value));
-        row->SetValue(name, value, false);
+        row->SetValue(target.name, value, false);
+        DoUserDataFormat(target.col);
+    }
+    for (TMorvexCol *col : m_unmapped)
         DoUserDataFormat(col);
-    }
-    for (int i = 0; i < row->Count(); ++i) {
-        TMorvexCol *col = row->Items(i);
-        if (Map().IndexOfName(col->Name) < 0)
-            DoUserDataFormat(col);
-    }
 }
 
 TMorvexResult TIB_Morvex2DBF::ImportData()
@@ -91,7 +105,8 @@ TMorvexResult TIB_Morvex2DBF::ImportData()
 void TIB_Morvex2DBF::FinishImport()
 {
     TIB_Morvex2::FinishImport();
-    m_sources.reset();
+    m_targets.clear();
+    m_unmapped.clear();
 }
 
 void TIB_Morvex2DBF::AfterImport()

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class TDBFRead;
 
@@ -47,8 +48,16 @@ private:
     bool m_skipDeleted = true;
     QString m_codePage;
     std::unique_ptr<TDBFRead> m_reader;
-    // The map's source sides, sorted ignoring case, each with its map line.
-    std::unique_ptr<TStringList> m_sources;
+    // Per field of the table, the column of the row it fills, if any.
+    struct FieldTarget
+    {
+        QString name;
+        TMorvexCol *col = nullptr;
+        bool date = false;
+    };
+    std::vector<FieldTarget> m_targets;
+    // The row's columns that no map line names.
+    std::vector<TMorvexCol *> m_unmapped;
     // Number of the record read last, 1-based.
     qint64 m_record = 0;
 };

@@ -46,11 +46,22 @@ void TIB_Morvex2XML::FillImportRow()
         return;
     const TXMLTag *element = m_packet->GetRows()->Items(m_row);
     const bool anyColumn = IsCSVMode() || ImportDestination() == mxdUserDefined;
+    // The attributes the columns take, read in one pass over the element.
+    QList<int> entries(row->Count(), -1);
+    QStringList attributes;
+    for (int i = 0; i < row->Count(); ++i) {
+        const TMorvexCol *col = row->Items(i);
+        const int entry = Map().IndexOfName(col->Name);
+        if (entry >= 0 && (anyColumn || col->ColumnIndex >= 0)) {
+            entries[i] = int(attributes.size());
+            attributes.append(Map().ValueFromIndex(entry));
+        }
+    }
+    const QStringList values = element->AttributeValues(attributes);
     for (int i = 0; i < row->Count(); ++i) {
         TMorvexCol *col = row->Items(i);
-        const int entry = Map().IndexOfName(col->Name);
-        if (entry >= 0 && (anyColumn || col->ColumnIndex >= 0))
-            row->SetValue(col->Name, element->AttributeValue(Map().ValueFromIndex(entry)), false);
+        if (entries[i] >= 0)
+            row->SetValue(col->Name, values[entries[i]], false);
         DoUserDataFormat(col);
     }
 }

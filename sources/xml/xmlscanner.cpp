@@ -5,6 +5,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -116,6 +118,9 @@ char32_t XmlText::nonAsciiCharAt(qsizetype pos, int &length) const
 
 QString XmlText::Decode(qsizetype begin, qsizetype end) const
 {
+    // ASCII stands for itself in every encoding the text may have.
+    if (IsAscii(Data() + begin, end - begin))
+        return QString::fromLatin1(Data() + begin, end - begin);
     if (m_utf8) {
         // A U+FEFF that starts a value or name is text, not a byte-order mark.
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
@@ -253,10 +258,18 @@ void ScanAttributes(const XmlText &text, qsizetype begin, qsizetype end, Attribu
             break;
         }
         case State::InName: {
-            if (IsXmlWhitespace(b) || b == '=') {
+            // Names are nearly always ASCII: take those characters in one
+            // run, up to the length cap, before the general test below.
+            const qsizetype runEnd = std::min(end, nameBegin + kMaxNameLength);
+            while (i < runEnd && IsAsciiNameChar(data[i]))
+                ++i;
+            if (i == end)
+                break;
+            const char c = data[i];
+            if (IsXmlWhitespace(c) || c == '=') {
                 nameEnd = i;
                 sink.Name(nameBegin, nameEnd);
-                state = b == '=' ? State::AfterEquals : State::AfterName;
+                state = c == '=' ? State::AfterEquals : State::AfterName;
                 ++i;
                 break;
             }

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <cstring>
 
 Q_DECLARE_LOGGING_CATEGORY(lcXml)
 
@@ -72,7 +73,7 @@ private:
     std::array<char16_t, 256> m_table{};
 };
 
-inline bool IsXmlWhitespace(char c)
+constexpr bool IsXmlWhitespace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -80,14 +81,42 @@ inline bool IsXmlWhitespace(char c)
 // Names start with ':', '_', an ASCII letter or a character from U+00C0 on
 // other than the multiplication and division signs; later characters may
 // also be '-', '.', a digit or the middle dot.
-inline bool IsNameStartChar(char32_t c)
+constexpr bool IsNameStartChar(char32_t c)
 {
     return c == ':' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
 }
 
-inline bool IsNameChar(char32_t c)
+constexpr bool IsNameChar(char32_t c)
 {
     return IsNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7;
+}
+
+// IsNameChar for a byte below 0x80; false for every other byte.
+inline bool IsAsciiNameChar(char b)
+{
+    static constexpr auto table = [] {
+        std::array<bool, 128> t{};
+        for (char32_t c = 0; c < 128; ++c)
+            t[c] = IsNameChar(c);
+        return t;
+    }();
+    return uchar(b) < 0x80 && table[uchar(b)];
+}
+
+inline bool IsAscii(const char *data, qsizetype length)
+{
+    const char *end = data + length;
+    for (; end - data >= 8; data += 8) {
+        quint64 word;
+        std::memcpy(&word, data, 8);
+        if (word & 0x8080808080808080u)
+            return false;
+    }
+    for (; data < end; ++data) {
+        if (uchar(*data) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 // "Unexpected symbol %s at position %d" for the character at byte pos,

@@ -4,17 +4,9 @@
 #include "xmltaglist.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 
 namespace {
-
-bool isAscii(const char *data, qsizetype length)
-{
-    for (qsizetype i = 0; i < length; ++i) {
-        if (uchar(data[i]) >= 0x80)
-            return false;
-    }
-    return true;
-}
 
 bool isAscii(const QString &s)
 {
@@ -77,32 +69,49 @@ private:
     QHash<QString, qsizetype> m_index;
 };
 
+char lowerAscii(char16_t c)
+{
+    return char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
+// Both ASCII: letter case folds as in ASCII.
+bool sameAsciiName(const QString &name, const char *bytes, qsizetype length)
+{
+    if (name.size() != length)
+        return false;
+    const char16_t *chars = reinterpret_cast<const char16_t *>(name.constData());
+    for (qsizetype i = 0; i < length; ++i) {
+        if (lowerAscii(chars[i]) != lowerAscii(char16_t(uchar(bytes[i]))))
+            return false;
+    }
+    return true;
+}
+
 // Finds the values the list would hold for some names: for each, that of the
 // last attribute of that name, which is also empty when that value is empty.
 // One pass over the attributes serves every name.
 class ValueFinder final : public AttributeSink
 {
 public:
-    ValueFinder(const XmlText &text, const QStringList &names) : m_text(text), m_names(names)
+    ValueFinder(const XmlText &text, const QString *names, qsizetype count) : m_text(text), m_names(names)
     {
-        m_wanted.reserve(names.size());
-        for (const QString &name : names)
-            m_wanted.append(Wanted{isAscii(name), 0, -1});
+        m_wanted.reserve(count);
+        for (qsizetype i = 0; i < count; ++i)
+            m_wanted.append(Wanted{isAscii(names[i]), 0, -1});
     }
 
     void Attribute(qsizetype nameBegin, qsizetype nameEnd, qsizetype valueBegin, qsizetype valueEnd) override
     {
         const char *name = m_text.Data() + nameBegin;
         const qsizetype length = nameEnd - nameBegin;
-        const bool asciiName = isAscii(name, length);
+        const bool asciiName = IsAscii(name, length);
         QString decoded;
-        for (qsizetype i = 0; i < m_names.size(); ++i) {
+        for (qsizetype i = 0; i < m_wanted.size(); ++i) {
             Wanted &wanted = m_wanted[i];
             bool same;
             if (asciiName && wanted.ascii) {
                 // Names are nearly always ASCII; compare those without decoding them.
-                same = m_names[i].size() == length
-                    && QString::compare(m_names[i], QLatin1StringView(name, length), Qt::CaseInsensitive) == 0;
+                same = sameAsciiName(m_names[i], name, length);
             } else {
                 if (decoded.isNull())
                     decoded = m_text.Decode(nameBegin, nameEnd);
@@ -115,12 +124,18 @@ public:
         }
     }
 
+    QString Value(qsizetype i) const
+    {
+        const Wanted &wanted = m_wanted[i];
+        return wanted.valueEnd < 0 ? QString() : DecodeValue(m_text, wanted.valueBegin, wanted.valueEnd);
+    }
+
     QStringList Values() const
     {
         QStringList values;
         values.reserve(m_wanted.size());
-        for (const Wanted &wanted : m_wanted)
-            values.append(wanted.valueEnd < 0 ? QString() : DecodeValue(m_text, wanted.valueBegin, wanted.valueEnd));
+        for (qsizetype i = 0; i < m_wanted.size(); ++i)
+            values.append(Value(i));
         return values;
     }
 
@@ -133,8 +148,9 @@ private:
     };
 
     const XmlText &m_text;
-    const QStringList &m_names;
-    QList<Wanted> m_wanted;
+    const QString *m_names;
+    // A row is asked for one value or for those of its fields.
+    QVarLengthArray<Wanted, 16> m_wanted;
 };
 
 } // namespace
@@ -160,7 +176,11 @@ void TXMLTag::SetAttributes(const TStringList &Strings)
 
 QString TXMLTag::AttributeValue(const QString &Name) const
 {
-    return AttributeValues(QStringList{Name}).constFirst();
+    if (!m_text)
+        return m_attributes ? m_attributes->Values(Name) : QString();
+    ValueFinder finder(*m_text, &Name, 1);
+    ScanAttributes(*m_text, m_attributesBegin, m_attributesEnd, finder);
+    return finder.Value(0);
 }
 
 QStringList TXMLTag::AttributeValues(const QStringList &Names) const
@@ -171,7 +191,7 @@ QStringList TXMLTag::AttributeValues(const QStringList &Names) const
             values.append(m_attributes ? m_attributes->Values(name) : QString());
         return values;
     }
-    ValueFinder finder(*m_text, Names);
+    ValueFinder finder(*m_text, Names.constData(), Names.size());
     ScanAttributes(*m_text, m_attributesBegin, m_attributesEnd, finder);
     return finder.Values();
 }
