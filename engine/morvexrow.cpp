@@ -20,6 +20,7 @@ TMorvexCol *TMorvexRow::Add(const QString &name)
     auto col = std::make_unique<TMorvexCol>();
     col->Name = Trim(name);
     m_cols.push_back(std::move(col));
+    changed();
     return m_cols.back().get();
 }
 
@@ -33,6 +34,7 @@ void TMorvexRow::SetItems(int index, std::unique_ptr<TMorvexCol> col)
 {
     checkIndex(index, Count());
     m_cols[size_t(index)] = std::move(col);
+    changed();
 }
 
 int TMorvexRow::IndexOf(const TMorvexCol *col) const
@@ -45,6 +47,7 @@ void TMorvexRow::Insert(int index, std::unique_ptr<TMorvexCol> col)
 {
     checkIndex(index, Count() + 1);
     m_cols.insert(m_cols.begin() + index, std::move(col));
+    changed();
 }
 
 std::unique_ptr<TMorvexCol> TMorvexRow::Remove(TMorvexCol *col)
@@ -54,6 +57,7 @@ std::unique_ptr<TMorvexCol> TMorvexRow::Remove(TMorvexCol *col)
         return nullptr;
     std::unique_ptr<TMorvexCol> removed = std::move(m_cols[size_t(index)]);
     m_cols.erase(m_cols.begin() + index);
+    changed();
     return removed;
 }
 
@@ -61,12 +65,14 @@ void TMorvexRow::Delete(int index)
 {
     checkIndex(index, Count());
     m_cols.erase(m_cols.begin() + index);
+    changed();
 }
 
 void TMorvexRow::Clear()
 {
     m_cols.clear();
     m_nameIndex.Clear();
+    changed();
 }
 
 TMorvexCol *TMorvexRow::ColByName(const QString &name) const

@@ -58,6 +58,10 @@ public:
     // Empties every value; Verbatim keeps its state.
     void ClearValues();
 
+    // Changes whenever columns are added, inserted, removed or replaced: a
+    // reader that keeps pointers to the row's columns checks it.
+    std::uint64_t Revision() const { return m_revision; }
+
     // The map names with their map positions, sorted ignoring case.
     TStringList &NameIndex() { return m_nameIndex; }
     const TStringList &NameIndex() const { return m_nameIndex; }
@@ -66,9 +70,11 @@ private:
     void checkIndex(int index, int count) const;
     // The name index's entry for `name`: its position, or -1 when there is none.
     int positionOf(const QString &name);
+    void changed() { ++m_revision; }
 
     TIB_Morvex2 *m_owner;
     std::vector<std::unique_ptr<TMorvexCol>> m_cols;
+    std::uint64_t m_revision = 0;
     TStringList m_nameIndex;
     // Positions looked up so far, valid for one revision of the name index:
     // a source sets the same names row after row.

@@ -31,15 +31,25 @@ void TIB_Morvex2DBF::BeforeImport()
     }
 }
 
-// The row's columns are fixed for the whole run: which field fills which
-// column is worked out once here rather than for every record.
 void TIB_Morvex2DBF::StartImport()
 {
+    m_record = 0;
+    m_plannedRevisions = {};
+}
+
+// Which field fills which column is worked out once for each state of the
+// map and of the row, rather than for every record.
+void TIB_Morvex2DBF::planFields()
+{
+    TMorvexRow *row = ImportRow();
+    const std::array<std::uint64_t, 3> revisions{Map().Revision(), row->Revision(), row->NameIndex().Revision()};
+    if (revisions == m_plannedRevisions && !m_targets.empty())
+        return;
+    m_plannedRevisions = revisions;
     TStringList sources;
     sources.SetSorted(true);
     for (int i = 0; i < Map().Count(); ++i)
         sources.AddObject(Map().ValueFromIndex(i), i);
-    TMorvexRow *row = ImportRow();
     m_targets.assign(size_t(std::max(m_reader->GetFCount(), 0)), FieldTarget{});
     for (int i = 0; i < m_reader->GetFCount(); ++i) {
         int found = -1;
@@ -54,7 +64,6 @@ void TIB_Morvex2DBF::StartImport()
         if (Map().IndexOfName(row->Items(i)->Name) < 0)
             m_unmapped.push_back(row->Items(i));
     }
-    m_record = 0;
 }
 
 bool TIB_Morvex2DBF::CheckCondition()
@@ -65,6 +74,7 @@ bool TIB_Morvex2DBF::CheckCondition()
 
 void TIB_Morvex2DBF::FillImportRow()
 {
+    planFields();
     TMorvexRow *row = ImportRow();
     row->ClearValues();
     for (int i = 0; i < m_reader->GetFCount(); ++i) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -45,6 +46,8 @@ protected:
     void DoSaveConfiguration(TIniFile &IniFile) override;
 
 private:
+    void planFields();
+
     bool m_skipDeleted = true;
     QString m_codePage;
     std::unique_ptr<TDBFRead> m_reader;
@@ -56,6 +59,8 @@ private:
         bool date = false;
     };
     std::vector<FieldTarget> m_targets;
+    // The revisions of the map, the row and its name index m_targets was planned for.
+    std::array<std::uint64_t, 3> m_plannedRevisions{};
     // The row's columns that no map line names.
     std::vector<TMorvexCol *> m_unmapped;
     // Number of the record read last, 1-based.

@@ -57,6 +57,29 @@ TEST_F(DbfImportTest, DeletedRecordsAreSkippedUnlessAskedFor)
     EXPECT_EQ(dbf.ImportedRecs(), 5);
 }
 
+// Which field fills which column is kept only while the map and the row stay
+// as they are: a handler that changes either is obeyed from the next record.
+TEST_F(DbfImportTest, MapOrRowChangedDuringTheRunTakesEffectFromTheNextRecord)
+{
+    int posted = 0;
+    dbf.OnAfterPost = [&](QObject *, TMorvexRow *row) {
+        ++posted;
+        if (posted == 1) {
+            dbf.Map().SetValues(QStringLiteral("0"), QStringLiteral("NOTES"));
+            dbf.Map().SetValues(QStringLiteral("2"), QStringLiteral("name"));
+        }
+        if (posted == 2)
+            row->Delete(row->IndexOf(row->ColByName(QStringLiteral("2"))));
+    };
+    dbf.Execute();
+    const QStringList names = column(0);
+    ASSERT_EQ(names.size(), 4);
+    EXPECT_EQ(names.at(0), QStringLiteral("Zoë"));
+    EXPECT_EQ(names.at(1), QString(700, u'y'));
+    EXPECT_EQ(column(2).at(1), QStringLiteral("Bob"));
+    EXPECT_EQ(column(2).at(2), QString());
+}
+
 TEST_F(DbfImportTest, SkipFirstRowsCountsDeletedRecordsAndImportRecCountStops)
 {
     dbf.SetSkipFirstRows(2);
