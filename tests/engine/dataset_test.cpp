@@ -2,6 +2,7 @@
 #include "listsource.h"
 
 #include "formatsettings.h"
+#include "ibo_tablerows.h"
 #include "qtapplication.h"
 #include "qtprinters.h"
 #include "tib_column.h"
@@ -49,21 +50,7 @@ protected:
     // The table's rows as "ID|CODE|NAME|…" texts, in key order.
     QStringList tableRows(const QString &columns = QStringLiteral("ID, CODE, NAME"))
     {
-        TIB_Query check;
-        check.SetIB_Connection(&connection);
-        check.SetIB_Transaction(&transaction);
-        check.SetSQL(QStringLiteral("SELECT %1 FROM ITEMS ORDER BY ID, CODE").arg(columns));
-        check.Open();
-        QStringList rows;
-        for (check.First(); !check.Eof(); check.Next()) {
-            QStringList values;
-            for (int i = 0; i < check.FieldCount(); ++i) {
-                const TIB_Column *column = check.Fields()->Columns(i);
-                values << (column->IsNull() ? QStringLiteral("<null>") : column->AsString());
-            }
-            rows << values.join(u'|');
-        }
-        return rows;
+        return TableRows(connection, transaction, QStringLiteral("SELECT %1 FROM ITEMS ORDER BY ID, CODE").arg(columns));
     }
 
     void importRows(TMorvexMode mode, const QList<QStringList> &rows)

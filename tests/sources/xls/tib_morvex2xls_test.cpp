@@ -3,6 +3,7 @@
 #include "tib_morvex2xls.h"
 
 #include "formatsettings.h"
+#include "ibo_tablerows.h"
 #include "ibo_testdb.h"
 #include "inifile.h"
 #include "qtapplication.h"
@@ -62,21 +63,8 @@ protected:
                               "ID, NAME, CITY, CAST(BORN AS VARCHAR(10)), CAST(STAMP AS VARCHAR(24)), "
                               "CAST(AMOUNT AS VARCHAR(20)), CAST(ACTIVE AS VARCHAR(5))"))
     {
-        TIB_Query check;
-        check.SetIB_Connection(&db->Connection());
-        check.SetIB_Transaction(&transaction);
-        check.SetSQL(QStringLiteral("SELECT %1 FROM CUSTOMERS ORDER BY ID, NAME").arg(columns));
-        check.Open();
-        QStringList rows;
-        for (check.First(); !check.Eof(); check.Next()) {
-            QStringList values;
-            for (int i = 0; i < check.FieldCount(); ++i) {
-                const TIB_Column *column = check.Fields()->Columns(i);
-                values << (column->IsNull() ? QStringLiteral("<null>") : column->AsString());
-            }
-            rows << values.join(u'|');
-        }
-        return rows;
+        return TableRows(db->Connection(), transaction,
+                         QStringLiteral("SELECT %1 FROM CUSTOMERS ORDER BY ID, NAME").arg(columns));
     }
 
     QString csv(QChar comma = u';')
