@@ -9,6 +9,8 @@
 
 #include <QTemporaryFile>
 
+#include <vector>
+
 namespace {
 
 // Produces the benchmark rows as texts, one at a time.
@@ -29,9 +31,19 @@ protected:
     {
         TMorvexRow *row = ImportRow();
         row->ClearValues();
+        // As a file source does, the map is read again only when it changes.
+        if (m_mapRevision != Map().Revision()) {
+            m_mapRevision = Map().Revision();
+            m_names.clear();
+            m_fields.clear();
+            for (int i = 0; i < Map().Count(); ++i) {
+                m_names << Map().Names(i);
+                m_fields.push_back(Map().ValueFromIndex(i).toInt() - 1);
+            }
+        }
         const QStringList texts = RowTexts(m_row);
-        for (int i = 0; i < Map().Count(); ++i)
-            row->SetValue(Map().Names(i), texts.value(Map().ValueFromIndex(i).toInt() - 1));
+        for (qsizetype i = 0; i < m_names.size(); ++i)
+            row->SetValue(m_names.at(i), texts.value(m_fields[size_t(i)]));
         for (int i = 0; i < row->Count(); ++i)
             DoUserDataFormat(row->Items(i));
     }
@@ -41,6 +53,9 @@ private:
     QTemporaryFile m_file;
     int m_rows;
     int m_row = 1;
+    std::uint64_t m_mapRevision = 0;
+    QStringList m_names;
+    std::vector<int> m_fields;
 };
 
 // Seconds the source alone takes to make the rows' texts: the part of the
