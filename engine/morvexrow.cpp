@@ -5,10 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-constexpr qsizetype kMaxRememberedNames = 4096;
-}
-
 void TMorvexRow::checkIndex(int index, int count) const
 {
     if (index < 0 || index >= count)
@@ -86,20 +82,10 @@ TMorvexCol *TMorvexRow::ColByName(const QString &name) const
 
 int TMorvexRow::positionOf(const QString &name)
 {
-    if (m_positionsRevision != m_nameIndex.Revision()) {
-        m_positions.clear();
-        m_positionsRevision = m_nameIndex.Revision();
-    }
-    const auto known = m_positions.constFind(name);
-    if (known != m_positions.constEnd())
-        return *known;
-    int found = -1;
-    const int position = m_nameIndex.Find(name, found) ? int(m_nameIndex.Objects(found)) : -1;
-    // Callers name the row's columns; anything beyond that many names is not kept.
-    if (m_positions.size() >= kMaxRememberedNames)
-        m_positions.clear();
-    m_positions.insert(name, position);
-    return position;
+    return m_positions.Get(m_nameIndex, name, [this](const QString &key) {
+        int found = -1;
+        return m_nameIndex.Find(key, found) ? int(m_nameIndex.Objects(found)) : -1;
+    });
 }
 
 void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbatim)

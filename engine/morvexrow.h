@@ -2,7 +2,6 @@
 
 #include "stringlist.h"
 
-#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -76,8 +75,6 @@ private:
     std::vector<std::unique_ptr<TMorvexCol>> m_cols;
     std::uint64_t m_revision = 0;
     TStringList m_nameIndex;
-    // Positions looked up so far, valid for one revision of the name index:
-    // a source sets the same names row after row.
-    QHash<QString, int> m_positions;
-    std::uint64_t m_positionsRevision = 0;
+    // Positions looked up in the name index: a source sets the same names row after row.
+    TStringListCache<int> m_positions;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QList>
 
@@ -79,5 +80,36 @@ private:
     bool m_sorted = false;
     bool m_caseSensitive = false;
     TDuplicates m_duplicates = dupIgnore;
+    std::uint64_t m_revision = 0;
+};
+
+// Answers worked out from a string list, kept for as long as the list's
+// revision stays: for readers that look the same names up row after row.
+template<class V>
+class TStringListCache
+{
+public:
+    // The answer kept for `key` while `list` is unchanged; else compute(key), kept.
+    template<class Compute>
+    V Get(const TStringList &list, const QString &key, Compute compute)
+    {
+        if (m_revision != list.Revision()) {
+            m_values.clear();
+            m_revision = list.Revision();
+        }
+        const auto known = m_values.constFind(key);
+        if (known != m_values.constEnd())
+            return *known;
+        // Readers ask for a handful of names; past that many nothing is kept.
+        if (m_values.size() >= kMaxKeys)
+            m_values.clear();
+        const V value = compute(key);
+        m_values.insert(key, value);
+        return value;
+    }
+
+private:
+    static constexpr qsizetype kMaxKeys = 4096;
+    QHash<QString, V> m_values;
     std::uint64_t m_revision = 0;
 };

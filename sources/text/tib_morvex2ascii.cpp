@@ -174,21 +174,13 @@ void TIB_Morvex2ASCII::FillImportRow()
 
 int TIB_Morvex2ASCII::fieldOf(const QString &name)
 {
-    if (m_fieldsRevision != Map().Revision()) {
-        m_fields.clear();
-        m_fieldsRevision = Map().Revision();
-    }
-    const auto known = m_fields.constFind(name);
-    if (known != m_fields.constEnd())
-        return *known;
-    const int entry = Map().IndexOfName(name);
-    int field = 0;
-    if (entry < 0)
-        field = -1;
-    else if (!TryStrToInt(Map().ValueFromIndex(entry), field) || field < 1)
-        field = 0;
-    m_fields.insert(name, field);
-    return field;
+    return m_fields.Get(Map(), name, [this](const QString &key) {
+        const int entry = Map().IndexOfName(key);
+        if (entry < 0)
+            return -1;
+        int field = 0;
+        return TryStrToInt(Map().ValueFromIndex(entry), field) && field >= 1 ? field : 0;
+    });
 }
 
 void TIB_Morvex2ASCII::FinishImport()

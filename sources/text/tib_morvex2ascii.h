@@ -6,7 +6,6 @@
 
 #include <QChar>
 #include <QFile>
-#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -78,7 +77,6 @@ private:
     QString m_recordError;
     TStringList m_columns;
     int m_skipped = 0;
-    // fieldOf's answers for one revision of the map.
-    QHash<QString, int> m_fields;
-    std::uint64_t m_fieldsRevision = 0;
+    // fieldOf's answers, kept while the map stays as it is.
+    TStringListCache<int> m_fields;
 };
