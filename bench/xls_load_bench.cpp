@@ -28,16 +28,24 @@ wb.save(sys.argv[1])
 )";
 
 const char kReader[] = R"(
-import sys, time, resource, xlrd
-t = time.perf_counter()
-b = xlrd.open_workbook(sys.argv[1])
-n = 0
-for s in b.sheets():
-    for r in range(s.nrows):
-        for c in range(s.ncols):
-            v = s.cell_value(r, c)
-            n += 1
-print(time.perf_counter() - t, resource.getrusage(resource.RUSAGE_SELF).ru_maxrss, n)
+import gc, sys, time, resource, xlrd
+best = None
+for attempt in range(3):
+    t = time.perf_counter()
+    b = xlrd.open_workbook(sys.argv[1])
+    n = 0
+    for s in b.sheets():
+        for r in range(s.nrows):
+            for c in range(s.ncols):
+                v = s.cell_value(r, c)
+                n += 1
+    elapsed = time.perf_counter() - t
+    if best is None:
+        peak = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss # one workbook's peak
+    best = elapsed if best is None else min(best, elapsed)
+    del b
+    gc.collect()
+print(best, peak, n)
 )";
 
 QByteArray Python(const char *script, const QString &arg)
@@ -65,10 +73,14 @@ int main(int argc, char **argv)
     const double xlrdSeconds = xlrd.value(0).toDouble();
     const double xlrdPeakMb = xlrd.value(1).toDouble() / 1024;
 
-    QElapsedTimer timer;
-    timer.start();
+    // Both sides report their best of three runs, so a slow first pass or a
+    // busy moment does not decide the ratio.
+    double seconds = 0;
     qsizetype cells = 0, chars = 0;
-    {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QElapsedTimer timer;
+        timer.start();
+        cells = chars = 0;
         TxlsFile book(file);
         book.Load();
         TxlsWorkSheetList &sheets = book.Workbook().WorkSheets();
@@ -81,17 +93,18 @@ int main(int argc, char **argv)
                         ++cells;
                     }
         }
-        const double seconds = double(timer.nsecsElapsed()) / 1e9;
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        const double peakMb = double(usage.ru_maxrss) / 1024;
-        std::printf("cells %lld, characters %lld\n", qlonglong(cells), qlonglong(chars));
-        std::printf("BENCH xls_load_read_seconds %.4f s\n", seconds);
-        std::printf("BENCH xls_load_peak_rss %.1f MB\n", peakMb);
-        std::printf("BENCH xlrd_load_read_seconds %.4f s\n", xlrdSeconds);
-        std::printf("BENCH xlrd_load_peak_rss %.1f MB\n", xlrdPeakMb);
-        std::printf("RATIO xls_load_speed_vs_xlrd %.2f\n", xlrdSeconds / seconds);
-        std::printf("RATIO xls_load_memory_vs_xlrd %.2f\n", xlrdPeakMb / peakMb);
+        const double elapsed = double(timer.nsecsElapsed()) / 1e9;
+        seconds = attempt == 0 ? elapsed : qMin(seconds, elapsed);
     }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double peakMb = double(usage.ru_maxrss) / 1024;
+    std::printf("cells %lld, characters %lld\n", qlonglong(cells), qlonglong(chars));
+    std::printf("BENCH xls_load_read_seconds %.4f s\n", seconds);
+    std::printf("BENCH xls_load_peak_rss %.1f MB\n", peakMb);
+    std::printf("BENCH xlrd_load_read_seconds %.4f s\n", xlrdSeconds);
+    std::printf("BENCH xlrd_load_peak_rss %.1f MB\n", xlrdPeakMb);
+    std::printf("RATIO xls_load_speed_vs_xlrd %.2f\n", xlrdSeconds / seconds);
+    std::printf("RATIO xls_load_memory_vs_xlrd %.2f\n", xlrdPeakMb / peakMb);
     return 0;
 }

@@ -594,17 +594,14 @@ TxlsString::TxlsString(const QString &text, TxlsCharSize lenOfLen) : m_lenOfLen(
     if (lenOfLen == 1 && text.size() >= 256)
         throw ExlsFileError(QStringLiteral("Invalid String record"));
     m_length = int(text.size());
-    if (IsWide(text)) {
+    if (IsWide(text))
         m_options = 0x01;
-        m_wide = text;
-    } else {
-        m_narrow = WideStringToStringNoCodePage(text);
-    }
+    m_value = text;
 }
 
 QString TxlsString::GetValue() const
 {
-    return (m_options & 0x01) ? m_wide : StringToWideStringNoCodePage(m_narrow);
+    return m_value;
 }
 
 int TxlsString::Compare(const TxlsString &other) const
@@ -614,12 +611,10 @@ int TxlsString::Compare(const TxlsString &other) const
     if (m_options != other.m_options)
         return m_options < other.m_options ? -1 : 1;
     if (m_options & 0x01)
-        return CompareWideStr(m_wide, other.m_wide);
-    const int c = std::memcmp(m_narrow.constData(), other.m_narrow.constData(),
-                              size_t(qMin(m_narrow.size(), other.m_narrow.size())));
-    if (c != 0)
-        return c < 0 ? -1 : 1;
-    return m_narrow.size() == other.m_narrow.size() ? 0 : (m_narrow.size() < other.m_narrow.size() ? -1 : 1);
+        return CompareWideStr(m_value, other.m_value);
+    // 8-bit texts order as their bytes do: a shorter prefix comes first.
+    const int c = QStringView(m_value).compare(QStringView(other.m_value));
+    return c == 0 ? 0 : (c < 0 ? -1 : 1);
 }
 
 TxlsRecordReader::TxlsRecordReader(const TbiffRecord *record, qsizetype pos) : m_record(record), m_pos(pos)
@@ -721,10 +716,7 @@ void TxlsRecordReader::ReadStr(TxlsString &s)
     const int count = s.m_length;
     int read = 0;
     bool partWide = s.m_options & 0x01;
-    if (partWide)
-        s.m_wide.reserve(count);
-    else
-        s.m_narrow.reserve(count);
+    s.m_value.reserve(count);
     while (read < count) {
         if (m_pos > m_record->Size())
             throw ExlsFileError(XlsMsg::ReadingRecord());
@@ -736,12 +728,8 @@ void TxlsRecordReader::ReadStr(TxlsString &s)
             const uint8_t options = head.u8("string part options");
             m_pos = 1;
             partWide = options & 0x01;
-            if (partWide && !(s.m_options & 0x01)) {
-                s.m_wide = StringToWideStringNoCodePage(s.m_narrow);
-                s.m_wide.reserve(count);
-                s.m_narrow.clear();
+            if (partWide)
                 s.m_options |= 0x01;
-            }
         }
         TByteReader r(m_record->Data());
         r.seek(m_pos);
@@ -751,13 +739,9 @@ void TxlsRecordReader::ReadStr(TxlsString &s)
             throw ExlsFileError(XlsMsg::ReadingRecord()); // half a 16-bit character
         if (partWide) {
             for (int i = 0; i < take; ++i)
-                s.m_wide.append(QChar(r.u16le("string characters")));
-        } else if (s.m_options & 0x01) {
-            const QByteArrayView bytes = r.bytes(take);
-            for (char c : bytes)
-                s.m_wide.append(QChar(char16_t(uchar(c))));
+                s.m_value.append(QChar(r.u16le("string characters")));
         } else {
-            s.m_narrow.append(r.bytes(take));
+            s.m_value.append(StringToWideStringNoCodePage(r.bytes(take)));
         }
         m_pos = r.pos();
         read += take;

@@ -389,8 +389,7 @@ public:
     QByteArray m_runs;
     uint32_t m_farEastSize = 0;
     QByteArray m_farEast;
-    QByteArray m_narrow; // 8-bit characters, or
-    QString m_wide;      // 16-bit ones
+    QString m_value; // the characters, stored 8-bit (options bit 0 clear) or 16-bit
 };
 
 // Reads across a record and its CONTINUE records.
