@@ -5,6 +5,8 @@
 #include <QList>
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 // How a sorted list treats a string it already holds.
 enum TDuplicates { dupIgnore, dupAccept, dupError };
@@ -94,22 +96,37 @@ public:
     V Get(const TStringList &list, const QString &key, Compute compute)
     {
         if (m_revision != list.Revision()) {
+            m_recent.clear();
             m_values.clear();
             m_revision = list.Revision();
         }
+        // Readers pass the same name objects row after row. While a copy is
+        // kept here, allocated characters are shared and so cannot change:
+        // the same characters at the same address are the same name, found
+        // without hashing it. Raw data that is not the string's own (it may
+        // change under it) is never kept this way.
+        for (const auto &[name, value] : m_recent)
+            if (name.constData() == key.constData() && name.size() == key.size())
+                return value;
         const auto known = m_values.constFind(key);
-        if (known != m_values.constEnd())
-            return *known;
-        // Readers ask for a handful of names; past that many nothing is kept.
-        if (m_values.size() >= kMaxKeys)
-            m_values.clear();
-        const V value = compute(key);
-        m_values.insert(key, value);
+        const V value = known != m_values.constEnd() ? *known : compute(key);
+        if (known == m_values.constEnd()) {
+            // Readers ask for a handful of names; past that many nothing is kept.
+            if (m_values.size() >= kMaxKeys)
+                m_values.clear();
+            // A copy of its own: a key over borrowed characters must not
+            // change inside the table.
+            m_values.insert(QString(key.constData(), key.size()), value);
+        }
+        if (m_recent.size() < kRecentKeys && key.data_ptr().isMutable())
+            m_recent.emplace_back(key, value);
         return value;
     }
 
 private:
     static constexpr qsizetype kMaxKeys = 4096;
+    static constexpr size_t kRecentKeys = 32;
+    std::vector<std::pair<QString, V>> m_recent;
     QHash<QString, V> m_values;
     std::uint64_t m_revision = 0;
 };

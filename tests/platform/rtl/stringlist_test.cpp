@@ -157,3 +157,35 @@ TEST(StringListTest, RevisionNamesOneStateOfTheContent)
     list.Clear();
     changes("Clear");
 }
+
+TEST(StringListTest, CacheAnswersPerNameUntilTheListChanges)
+{
+    TStringList list;
+    list.Add(u"ID=1"_s);
+    TStringListCache<int> cache;
+    int computed = 0;
+    const auto lookup = [&](const QString &key) {
+        return cache.Get(list, key, [&](const QString &k) {
+            ++computed;
+            return list.Values(k).toInt();
+        });
+    };
+    const QString id = u"ID"_s;
+    EXPECT_EQ(lookup(id), 1);
+    EXPECT_EQ(lookup(id), 1);
+    EXPECT_EQ(lookup(QString(u"ID"_s)), 1) << "an equal name made anew";
+    EXPECT_EQ(computed, 1);
+
+    list.SetValues(u"ID"_s, u"2"_s);
+    EXPECT_EQ(lookup(id), 2) << "a changed list is asked again";
+    EXPECT_EQ(computed, 2);
+
+    // A name over characters the caller owns may change in place: it is
+    // looked up by what it says, not by where it is.
+    list.Add(u"IE=3"_s);
+    QChar raw[] = {u'I', u'D'};
+    const QString borrowed = QString::fromRawData(raw, 2);
+    EXPECT_EQ(lookup(borrowed), 2);
+    raw[1] = u'E';
+    EXPECT_EQ(lookup(borrowed), 3);
+}
