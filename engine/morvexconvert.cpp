@@ -107,7 +107,7 @@ namespace {
 bool inList(const TStringList &list, QStringView text, Qt::CaseSensitivity cs)
 {
     for (int i = 0; i < list.Count(); ++i) {
-        const QString item = list[i];
+        const QString &item = list[i];
         if (cs == Qt::CaseSensitive ? item == text : CompareTextIgnoringCase(item, text) == 0)
             return true;
     }
@@ -195,7 +195,7 @@ bool TIB_Morvex2::StringToField(TIB_Column *Column, const QString &Text, bool /*
         case iftDouble: {
             QString text = Text;
             const qsizetype dot = text.indexOf(u'.');
-            if (dot >= 0)
+            if (dot >= 0 && FormatSettings.DecimalSeparator != u'.')
                 text[dot] = FormatSettings.DecimalSeparator;
             double value = 0;
             if (!TryStrToFloat(withoutThousands(text), value))

@@ -348,22 +348,27 @@ void TIB_Column::StoreScaled(int64_t value, int decimals)
     StoreRawInteger(raw);
 }
 
-void TIB_Column::StoreText(const QByteArray &bytes, qsizetype characters)
+unsigned char *TIB_Column::StoreTextOf(qsizetype size, qsizetype characters)
 {
     const int limit = CharLength();
-    if (bytes.size() > qsizetype(m_layout.length) || characters > limit)
+    if (size > qsizetype(m_layout.length) || characters > limit)
         Refuse(QStringLiteral("text of %1 characters is too long, the column holds %2").arg(characters).arg(limit));
     unsigned char *data = Data();
     if (m_layout.type == SQL_VARYING) {
-        const uint16_t n = uint16_t(bytes.size());
+        const uint16_t n = uint16_t(size);
         std::memcpy(data, &n, sizeof n);
-        std::memcpy(data + sizeof n, bytes.constData(), size_t(bytes.size()));
+        data += sizeof n;
     } else {
-        std::memcpy(data, bytes.constData(), size_t(bytes.size()));
-        std::memset(data + bytes.size(), IsOctets(m_layout.charSet) ? 0 : ' ', m_layout.length - size_t(bytes.size()));
+        std::memset(data + size, IsOctets(m_layout.charSet) ? 0 : ' ', m_layout.length - size_t(size));
     }
     SetNullFlag(false);
     m_modified = true;
+    return data;
+}
+
+void TIB_Column::StoreText(const QByteArray &bytes, qsizetype characters)
+{
+    std::memcpy(StoreTextOf(bytes.size(), characters), bytes.constData(), size_t(bytes.size()));
 }
 
 void TIB_Column::StoreTimestampParts(int32_t date, uint32_t time)
@@ -519,6 +524,13 @@ void TIB_Column::SetAsString(const QString &value)
     switch (m_kind) {
     case TIB_ColumnKind::Text:
         BeginWrite();
+        // ASCII, the common text, is one byte a character in every character set.
+        if (QtPrivate::isAscii(value)) {
+            unsigned char *out = StoreTextOf(value.size(), value.size());
+            for (const QChar c : value)
+                *out++ = static_cast<unsigned char>(c.unicode());
+            return;
+        }
         StoreText(IsOctets(m_layout.charSet) ? value.toLatin1() : value.toUtf8(), CodePoints(value));
         return;
     case TIB_ColumnKind::TextBlob:

@@ -133,6 +133,9 @@ private:
     int64_t RawInteger() const;
     void StoreRawInteger(int64_t raw);
     void StoreScaled(int64_t value, int decimals);
+    // Checks a text of `size` bytes and `characters` characters against the
+    // column, stores its length or padding and returns where its bytes go.
+    unsigned char *StoreTextOf(qsizetype size, qsizetype characters);
     void StoreText(const QByteArray &bytes, qsizetype characters);
     QByteArray ReadBlob() const;
     void StoreTimestampParts(int32_t date, uint32_t time);

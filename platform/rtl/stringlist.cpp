@@ -91,7 +91,7 @@ void TStringList::Assign(const TStringList &source)
         *this = source;
 }
 
-QString TStringList::Strings(int index) const
+const QString &TStringList::Strings(int index) const
 {
     checkIndex(index);
     return m_items.at(index).string;

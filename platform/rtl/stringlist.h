@@ -29,9 +29,10 @@ public:
     void Clear();
     void Assign(const TStringList &source);
 
-    QString Strings(int index) const;
+    // Valid until the list changes.
+    const QString &Strings(int index) const;
     void SetStrings(int index, const QString &s);
-    QString operator[](int index) const { return Strings(index); }
+    const QString &operator[](int index) const { return Strings(index); }
 
     std::intptr_t Objects(int index) const;
     void SetObjects(int index, std::intptr_t object);
