@@ -16,8 +16,17 @@ void TStringList::changed()
 {
     // One counter for every list: a revision names one state of one list's
     // content, and a copy takes the state together with its revision.
-    static std::atomic<std::uint64_t> lastRevision{0};
-    m_revision = ++lastRevision;
+    // Each thread takes the numbers in blocks, so a change costs no atomic
+    // operation, and no two threads hand out the same number.
+    constexpr std::uint64_t kBlock = 1 << 16;
+    static std::atomic<std::uint64_t> nextBlock{0};
+    thread_local std::uint64_t last = 0;
+    thread_local std::uint64_t blockEnd = 0;
+    if (last == blockEnd) {
+        last = nextBlock.fetch_add(kBlock);
+        blockEnd = last + kBlock;
+    }
+    m_revision = ++last;
 }
 
 int TStringList::compareStrings(const QString &a, const QString &b) const
@@ -70,6 +79,34 @@ void TStringList::InsertObject(int index, const QString &s, std::intptr_t object
     if (index < 0 || index > Count())
         throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
     insertItem(index, s, object);
+}
+
+void TStringList::Put(int index, QStringView s)
+{
+    if (m_sorted)
+        throw Exception(QStringLiteral("Operation not allowed on sorted list"));
+    if (index < 0 || index > Count())
+        throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
+    if (index == Count()) {
+        insertItem(index, s.toString(), 0);
+        return;
+    }
+    Item &item = m_items[index];
+    // resize keeps the characters' storage when no copy shares it.
+    item.string.resize(s.size());
+    std::copy(s.begin(), s.end(), item.string.data());
+    item.object = 0;
+    changed();
+}
+
+void TStringList::Truncate(int count)
+{
+    if (count < 0)
+        throw Exception(QStringLiteral("List index (%1) out of bounds").arg(count));
+    if (count < Count()) {
+        m_items.resize(count);
+        changed();
+    }
 }
 
 void TStringList::Delete(int index)

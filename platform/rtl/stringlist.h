@@ -25,6 +25,12 @@ public:
     int AddObject(const QString &s, std::intptr_t object);
     void Insert(int index, const QString &s);
     void InsertObject(int index, const QString &s, std::intptr_t object);
+    // Line `index` becomes s, without an object; index Count() appends. The
+    // line's character storage is reused when no copy shares it, so a list
+    // refilled line after line does not allocate. Not for sorted lists.
+    void Put(int index, QStringView s);
+    // Keeps the first `count` lines.
+    void Truncate(int count);
     void Delete(int index);
     void Clear();
     void Assign(const TStringList &source);

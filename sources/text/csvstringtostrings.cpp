@@ -7,12 +7,14 @@
 namespace {
 
 // The splitter's states.
-enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, AfterClosingQuote };
+enum class State { FieldStart, Quoted, QuoteInQuoted, AfterClosingQuote };
 
 // Runs the state machine over the line, calling onField(field) for each field;
-// returns the state at the end of the line.
+// true when the line ends inside a quoted field. Unquoted fields are handed on as
+// parts of the line; quoted ones are built in one buffer that every field
+// reuses.
 template<class OnField>
-State splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
+bool splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
 {
     const bool quoting = !quote.isNull();
     State state = State::FieldStart;
@@ -21,33 +23,18 @@ State splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
         const QChar c = line[i];
         switch (state) {
         case State::FieldStart:
-            field.clear();
             if (quoting && c == quote) {
+                field.resize(0);
                 state = State::Quoted;
-            } else if (c == separator) {
-                onField(field);
             } else {
-                // An unquoted field runs to the next separator: take it whole.
-                // (std::find: QStringView::indexOf(QChar) goes through the
-                // general substring search.)
+                // An unquoted field runs to the next separator, Q included:
+                // take it whole. (std::find: QStringView::indexOf(QChar) goes
+                // through the general substring search.)
                 const qsizetype end = std::find(line.begin() + i, line.end(), separator) - line.begin();
-                if (end == line.size()) {
-                    field = line.mid(i).toString();
-                    i = line.size();
-                    state = State::Unquoted;
-                } else {
-                    field = line.mid(i, end - i).toString();
-                    onField(field);
-                    i = end;
-                }
-            }
-            break;
-        case State::Unquoted:
-            if (c == separator) {
-                onField(field);
-                state = State::FieldStart;
-            } else {
-                field += c;
+                onField(line.mid(i, end - i));
+                if (end == line.size())
+                    return false;
+                i = end;
             }
             break;
         case State::Quoted:
@@ -75,10 +62,10 @@ State splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
             break;
         }
     }
-    if (state == State::FieldStart)
-        field.clear();
-    onField(field);
-    return state;
+    // The end of the line ends the last field; after a separator (or in an
+    // empty line) that field is empty.
+    onField(state == State::FieldStart ? QStringView() : QStringView(field));
+    return state == State::Quoted;
 }
 
 } // namespace
@@ -87,13 +74,26 @@ void CSVStringToStrings(QStringView Line, QChar Quote, QChar Separator, TStringL
 {
     if (Separator.isNull())
         return;
-    Strings.Clear();
-    splitLine(Line, Quote, Separator, [&Strings](const QString &field) { Strings.Add(field); });
+    // The fields overwrite the list's lines in place, so that splitting line
+    // after line into the same list reuses their storage; a sorted list
+    // takes them in its order instead.
+    const bool sorted = Strings.Sorted();
+    if (sorted)
+        Strings.Clear();
+    int count = 0;
+    splitLine(Line, Quote, Separator, [&](QStringView field) {
+        if (sorted)
+            Strings.Add(field.toString());
+        else
+            Strings.Put(count++, field);
+    });
+    if (!sorted)
+        Strings.Truncate(count);
 }
 
 bool CSVLineEndsInQuote(QStringView Line, QChar Quote, QChar Separator)
 {
     if (Separator.isNull() || Quote.isNull() || std::find(Line.begin(), Line.end(), Quote) == Line.end())
         return false;
-    return splitLine(Line, Quote, Separator, [](const QString &) {}) == State::Quoted;
+    return splitLine(Line, Quote, Separator, [](QStringView) {});
 }

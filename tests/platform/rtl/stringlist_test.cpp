@@ -189,3 +189,32 @@ TEST(StringListTest, CacheAnswersPerNameUntilTheListChanges)
     raw[1] = u'E';
     EXPECT_EQ(lookup(borrowed), 3);
 }
+
+TEST(StringListTest, PutReusesALinesStorageUnlessItIsShared)
+{
+    TStringList list;
+    list.Put(0, u"a long first line");
+    list.Put(1, u"b");
+    const QChar *storage = list[0].constData();
+    std::uint64_t revision = list.Revision();
+    list.Put(0, u"short");
+    EXPECT_EQ(list[0], u"short"_s);
+    EXPECT_EQ(list[0].constData(), storage) << "no new storage for a shorter text";
+    EXPECT_NE(list.Revision(), revision);
+
+    const QString copy = list[0];
+    list.Put(0, u"other");
+    EXPECT_EQ(copy, u"short"_s) << "a copy keeps its text";
+    EXPECT_EQ(list[0], u"other"_s);
+
+    revision = list.Revision();
+    list.Truncate(5);
+    EXPECT_EQ(list.Revision(), revision) << "nothing to drop";
+    list.Truncate(1);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_NE(list.Revision(), revision);
+    EXPECT_THROW(list.Put(3, u"x"), Exception);
+    EXPECT_THROW(list.Truncate(-1), Exception);
+    list.SetSorted(true);
+    EXPECT_THROW(list.Put(0, u"x"), Exception);
+}

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct SplitCase
@@ -67,6 +69,32 @@ TEST(SplitTest, TellsWhenALineEndsInsideAQuotedField)
     EXPECT_FALSE(CSVLineEndsInQuote(QStringLiteral("1,\"closed\""), Q, u','));
     EXPECT_FALSE(CSVLineEndsInQuote(QStringLiteral("1,a\"b"), Q, u','));
     EXPECT_FALSE(CSVLineEndsInQuote(QStringLiteral("1,\"open"), QChar(), u','));
+}
+
+TEST(SplitTest, OneListTakesLineAfterLine)
+{
+    TStringList strings;
+    CSVStringToStrings(u"first,\"se,cond\",third,fourth", Q, u',', strings);
+    strings.SetObjects(0, 7);
+    const QString kept = strings[1];
+    CSVStringToStrings(u"x,yy", Q, u',', strings);
+    ASSERT_EQ(strings.Count(), 2);
+    EXPECT_EQ(strings[0], u"x"_s);
+    EXPECT_EQ(strings[1], u"yy"_s);
+    EXPECT_EQ(strings.Objects(0), 0) << "a line of a new split has no object";
+    EXPECT_EQ(kept, u"se,cond"_s) << "a field taken from the list is its own";
+    CSVStringToStrings(u"a longer first field,,c", Q, u',', strings);
+    QStringList fields;
+    for (int i = 0; i < strings.Count(); ++i)
+        fields << strings[i];
+    EXPECT_EQ(fields, (QStringList{u"a longer first field"_s, QString(), u"c"_s}));
+
+    TStringList sorted;
+    sorted.SetSorted(true);
+    CSVStringToStrings(u"b,a,c", Q, u',', sorted);
+    ASSERT_EQ(sorted.Count(), 3);
+    EXPECT_EQ(sorted[0], u"a"_s);
+    EXPECT_EQ(sorted[2], u"c"_s);
 }
 
 } // namespace
