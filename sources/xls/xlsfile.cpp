@@ -23,12 +23,18 @@ constexpr double kFirstDate = -693593;
 constexpr double kPastLastDate = 2958466;
 
 // Bounds-checked field access of record data: a record too short for the
-// field it is read for is damaged.
+// field it is read for is damaged. The checks run for every cell object
+// made, so the raising stays out of their way.
+Q_DECL_COLD_FUNCTION [[noreturn]] void RaiseInvalidRecord(const TbiffRecord &r)
+{
+    throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+}
+
 uint16_t Word(const TbiffRecord &r, qsizetype pos)
 {
     const QByteArrayView d = r.Data();
     if (pos < 0 || 2 > d.size() - pos)
-        throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+        RaiseInvalidRecord(r);
     return GetWord(d, pos);
 }
 
@@ -36,14 +42,14 @@ uint8_t Byte(const TbiffRecord &r, qsizetype pos)
 {
     const QByteArrayView d = r.Data();
     if (pos < 0 || pos >= d.size())
-        throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+        RaiseInvalidRecord(r);
     return uint8_t(d[pos]);
 }
 
 void RequireSize(const TbiffRecord &r, qsizetype size)
 {
     if (r.Size() < size)
-        throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+        RaiseInvalidRecord(r);
 }
 
 uint16_t Le16(const char *p)
