@@ -25,7 +25,7 @@ constexpr double kPastLastDate = 2958466;
 // Bounds-checked field access of record data: a record too short for the
 // field it is read for is damaged. The checks run for every cell object
 // made, so the raising stays out of their way.
-Q_DECL_COLD_FUNCTION [[noreturn]] void RaiseInvalidRecord(const TbiffRecord &r)
+[[noreturn]] Q_DECL_COLD_FUNCTION void RaiseInvalidRecord(const TbiffRecord &r)
 {
     throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
 }
