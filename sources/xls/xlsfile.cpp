@@ -1186,8 +1186,11 @@ bool TxlsWorkSheet::IndexRowsAndCols()
     // room than they need.
     const int lastRow = RowOf(n - 1);
     m_rows.m_items.resize(size_t(lastRow) + 1);
+    m_cols.m_items.resize(size_t(*std::max_element(m_colOf.begin(), m_colOf.end())) + 1);
     for (TxlsRow &row : m_rows.m_items)
         row.m_sheet = this;
+    for (TxlsCol &col : m_cols.m_items)
+        col.m_sheet = this;
     int before = 0;
     int beforeCol = 0;
     for (uint32_t i = 0; i < n; ++i) {
@@ -1200,12 +1203,6 @@ bool TxlsWorkSheet::IndexRowsAndCols()
         TxlsRow &row = m_rows.m_items[size_t(r)];
         if (row.m_count++ == 0)
             row.m_first = i;
-        if (size_t(c) >= m_cols.m_items.size()) {
-            const size_t from = m_cols.m_items.size();
-            m_cols.m_items.resize(size_t(c) + 1);
-            for (size_t k = from; k < m_cols.m_items.size(); ++k)
-                m_cols.m_items[k].m_sheet = this;
-        }
         TxlsCol &col = m_cols.m_items[size_t(c)];
         if (col.m_count++ == 0) {
             col.m_number = c;
