@@ -152,14 +152,27 @@ bool ShortDigits(double magnitude, FloatDigits &out)
         if (scaled != std::floor(scaled) || scaled / kPowers[k] != magnitude)
             continue;
         uint64_t n = uint64_t(scaled);
-        char reversed[20];
-        int count = 0;
-        do {
-            reversed[count++] = char('0' + n % 10);
-            n /= 10;
-        } while (n != 0);
-        for (int i = 0; i < count; ++i)
-            out.digits[i] = reversed[count - 1 - i];
+        int count = 1;
+        while (count < 15 && scaled >= kPowers[count])
+            ++count;
+        // Two digits per step, from the last one back.
+        static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                         "8081828384858687888990919293949596979899";
+        char *p = out.digits + count;
+        while (n >= 100) {
+            const unsigned pair = unsigned(n % 100);
+            n /= 100;
+            p -= 2;
+            p[0] = kPairs[2 * pair];
+            p[1] = kPairs[2 * pair + 1];
+        }
+        if (n >= 10) {
+            p[-2] = kPairs[2 * n];
+            p[-1] = kPairs[2 * n + 1];
+        } else {
+            p[-1] = char('0' + n);
+        }
         out.count = count;
         out.exponent = count - 1 - k;
         return true;

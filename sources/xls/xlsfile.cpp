@@ -23,12 +23,18 @@ constexpr double kFirstDate = -693593;
 constexpr double kPastLastDate = 2958466;
 
 // Bounds-checked field access of record data: a record too short for the
-// field it is read for is damaged.
+// field it is read for is damaged. The checks run for every cell object
+// made, so the raising stays out of their way.
+[[noreturn]] Q_DECL_COLD_FUNCTION void RaiseInvalidRecord(const TbiffRecord &r)
+{
+    throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+}
+
 uint16_t Word(const TbiffRecord &r, qsizetype pos)
 {
     const QByteArrayView d = r.Data();
     if (pos < 0 || 2 > d.size() - pos)
-        throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+        RaiseInvalidRecord(r);
     return GetWord(d, pos);
 }
 
@@ -36,14 +42,14 @@ uint8_t Byte(const TbiffRecord &r, qsizetype pos)
 {
     const QByteArrayView d = r.Data();
     if (pos < 0 || pos >= d.size())
-        throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+        RaiseInvalidRecord(r);
     return uint8_t(d[pos]);
 }
 
 void RequireSize(const TbiffRecord &r, qsizetype size)
 {
     if (r.Size() < size)
-        throw ExlsFileError(QStringLiteral("Record with ID 0x%1 is invalid").arg(r.Id(), 0, 16));
+        RaiseInvalidRecord(r);
 }
 
 uint16_t Le16(const char *p)
@@ -891,6 +897,11 @@ bool TxlsRow::Find(int col, int &index) const
     const uint16_t *first = m_sheet->m_colOf.data() + m_first;
     const uint16_t *last = first + m_count;
     // Of two records for one cell the later one counts, as in Excel.
+    // A row filled from column 0 on holds each column at its own position.
+    if (uint32_t(col) < m_count && first[col] == col && (uint32_t(col) + 1 == m_count || first[col + 1] != col)) {
+        index = col;
+        return true;
+    }
     const uint16_t *it = std::upper_bound(first, last, col, [](int k, uint16_t c) { return k < int(c); });
     if (it != first && int(*(it - 1)) == col) {
         index = int(it - first) - 1;
@@ -1154,46 +1165,41 @@ int TxlsWorkSheet::RowOf(uint32_t index) const
 
 void TxlsWorkSheet::BuildIndex()
 {
-    const uint32_t n = uint32_t(m_refs.size());
-    // Writers store cells row by row and left to right. Any other order is
-    // sorted here, stably, so that of two records for one cell the later
-    // one stays last.
-    bool sorted = true;
-    for (uint32_t i = 1, before = n ? uint32_t(RowOf(0)) : 0; i < n && sorted; ++i) {
-        const uint32_t row = uint32_t(RowOf(i));
-        sorted = before < row || (before == row && m_colOf[i - 1] <= m_colOf[i]);
-        before = row;
+    // Writers store cells row by row and left to right, which one pass
+    // over the cells confirms while it makes the rows and columns. Any
+    // other order is sorted, stably, so that of two records for one cell
+    // the later one stays last, and the pass is made again.
+    if (!IndexRowsAndCols()) {
+        SortCells();
+        IndexRowsAndCols();
     }
-    if (!sorted) {
-        std::vector<uint32_t> keys(n);
-        for (uint32_t i = 0; i < n; ++i)
-            keys[i] = uint32_t(RowOf(i)) << 16 | m_colOf[i];
-        std::vector<uint32_t> order(n);
-        std::iota(order.begin(), order.end(), 0u);
-        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
-        std::vector<uint32_t> refs(n);
-        std::vector<uint16_t> cols(n);
-        for (uint32_t i = 0; i < n; ++i) {
-            refs[i] = m_refs[order[i]];
-            cols[i] = m_colOf[order[i]];
-        }
-        m_refs = std::move(refs);
-        m_colOf = std::move(cols);
-    }
+}
 
+bool TxlsWorkSheet::IndexRowsAndCols()
+{
+    const uint32_t n = uint32_t(m_refs.size());
     m_rows.m_items.clear();
     m_cols.m_items.clear();
     if (n == 0)
-        return;
-    m_rows.m_items.resize(size_t(RowOf(n - 1)) + 1);
+        return true;
+    // In order, the last cell is in the last row, so the rows take no more
+    // room than they need.
+    const int lastRow = RowOf(n - 1);
+    m_rows.m_items.resize(size_t(lastRow) + 1);
     m_cols.m_items.resize(size_t(*std::max_element(m_colOf.begin(), m_colOf.end())) + 1);
     for (TxlsRow &row : m_rows.m_items)
         row.m_sheet = this;
     for (TxlsCol &col : m_cols.m_items)
         col.m_sheet = this;
+    int before = 0;
+    int beforeCol = 0;
     for (uint32_t i = 0; i < n; ++i) {
         const int r = RowOf(i);
         const int c = m_colOf[i];
+        if (r < before || (r == before && c < beforeCol) || r > lastRow)
+            return false;
+        before = r;
+        beforeCol = c;
         TxlsRow &row = m_rows.m_items[size_t(r)];
         if (row.m_count++ == 0)
             row.m_first = i;
@@ -1204,6 +1210,26 @@ void TxlsWorkSheet::BuildIndex()
         }
         col.m_max = r;
     }
+    return true;
+}
+
+void TxlsWorkSheet::SortCells()
+{
+    const uint32_t n = uint32_t(m_refs.size());
+    std::vector<uint32_t> keys(n);
+    for (uint32_t i = 0; i < n; ++i)
+        keys[i] = uint32_t(RowOf(i)) << 16 | m_colOf[i];
+    std::vector<uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+    std::vector<uint32_t> refs(n);
+    std::vector<uint16_t> cols(n);
+    for (uint32_t i = 0; i < n; ++i) {
+        refs[i] = m_refs[order[i]];
+        cols[i] = m_colOf[order[i]];
+    }
+    m_refs = std::move(refs);
+    m_colOf = std::move(cols);
 }
 
 TbiffCell *TxlsWorkSheet::CellAt(uint32_t index)
@@ -1285,16 +1311,22 @@ void TxlsWorkSheet::Load(TByteReader &stream, std::unique_ptr<TbiffBOF> bof)
             const qsizetype at = stream.pos();
             const TBIFF_Header h = ReadHeader(stream);
             switch (h.Id) {
+            case BIFF::ROW:
+            case BIFF::DBCELL:
             case BIFF::BLANK:
             case BIFF::NUMBER:
             case BIFF::BOOLERR:
             case BIFF::LABELSST:
             case BIFF::RK: {
                 // A cell record is kept as where it is; no object is made.
+                // Nor is one made for the row records writers put before
+                // each row and block of rows, which the sheet passes over.
                 if (h.Size > stream.remaining())
                     throw Exception(XlsMsg::FileInvalid());
                 const QByteArrayView data = stream.bytes(h.Size, "record data");
-                CheckCellRecord(this, h.Id, data);
+                const bool cell = h.Id != BIFF::ROW && h.Id != BIFF::DBCELL;
+                if (cell)
+                    CheckCellRecord(this, h.Id, data);
                 if (stream.remaining() >= 4) {
                     const uint16_t next = Le16(data.data() + data.size());
                     // CONTINUE and STRING records after it take the general
@@ -1304,7 +1336,8 @@ void TxlsWorkSheet::Load(TByteReader &stream, std::unique_ptr<TbiffBOF> bof)
                         (void)LoadRecord(this, stream, h);
                     }
                 }
-                AddRef(uint32_t(data.data() - base), Le16(data.data() + 2));
+                if (cell)
+                    AddRef(uint32_t(data.data() - base), Le16(data.data() + 2));
                 continue;
             }
             default: break;

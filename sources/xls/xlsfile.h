@@ -687,6 +687,10 @@ private:
     void AddRef(uint32_t ref, uint16_t col);
     int RowOf(uint32_t index) const;
     void BuildIndex();
+    // Makes the rows and columns of cells in row and column order; false,
+    // with the index unfinished, when the cells are not in that order.
+    bool IndexRowsAndCols();
+    void SortCells();
     TbiffCell *CellAt(uint32_t index);
 
     // Per cell: the offset of its record's data in the workbook stream, or

@@ -9,7 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -189,6 +193,71 @@ TEST_F(Conversions, FloatToStrAgreesOnRandomValues)
 {
     for (const FloatSample &sample : kFloatSamples)
         EXPECT_EQ(FloatToStr(sample.value), U(sample.text)) << sample.text;
+}
+
+// The classic text made the long way, as the runtime defines it: 17 correctly
+// rounded significant digits from printf, rounded half up to 15, trailing
+// zeros dropped, fixed notation for decimal exponents -5 to 14.
+std::string ClassicFloatText(double value)
+{
+    if (value == 0)
+        return "0";
+    char text[40];
+    std::snprintf(text, sizeof text, "%.16e", std::fabs(value)); // d.dddddddddddddddde±x
+    std::string digits = text[0] + std::string(text + 2, 16);
+    int exponent = std::atoi(text + 19);
+    const bool up = digits[15] >= '5';
+    digits.resize(15);
+    if (up) {
+        int i = 14;
+        while (i >= 0 && digits[size_t(i)] == '9')
+            digits[size_t(i--)] = '0';
+        if (i >= 0) {
+            ++digits[size_t(i)];
+        } else {
+            digits = "1" + digits.substr(0, 14);
+            ++exponent;
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string out = value < 0 ? "-" : "";
+    const int count = int(digits.size());
+    if (exponent >= 0 && exponent < 15) {
+        const int whole = exponent + 1;
+        out += count > whole ? digits.substr(0, size_t(whole)) + "." + digits.substr(size_t(whole))
+                             : digits + std::string(size_t(whole - count), '0');
+    } else if (exponent < 0 && exponent >= -5) {
+        out += "0." + std::string(size_t(-exponent - 1), '0') + digits;
+    } else {
+        out += digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "") + "E" + std::to_string(exponent);
+    }
+    return out;
+}
+
+// The common numbers of a workbook (few digits, few decimals) take a quicker
+// way than rounding 17 digits; both must give the same text for every value.
+TEST_F(Conversions, FloatToStrMatchesTheClassicRoundingOnManyValues)
+{
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 200000; ++i) {
+        const uint64_t bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value))
+            ASSERT_EQ(FloatToStr(value).toStdString(), ClassicFloatText(value)) << "bit pattern " << bits;
+    }
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+    for (int i = 0; i < 400000; ++i) {
+        // Up to 17 digits with up to 17 decimals: around the 15-digit limit
+        // and the 1E-5 and 1E15 edges of the fixed notation.
+        const int digits = 1 + int(random() % 17);
+        const uint64_t n = random() % uint64_t(kPowers[digits]);
+        const double scaled = double(n) / kPowers[random() % 18];
+        const double value = random() % 2 ? -scaled : scaled;
+        ASSERT_EQ(FloatToStr(value).toStdString(), ClassicFloatText(value)) << n << " at " << value;
+    }
 }
 
 // ---- StrToFloat
