@@ -244,8 +244,9 @@ TEST_F(Conversions, FloatToStrMatchesTheClassicRoundingOnManyValues)
         const uint64_t bits = random();
         double value;
         std::memcpy(&value, &bits, sizeof value);
-        if (std::isfinite(value))
+        if (std::isfinite(value)) {
             ASSERT_EQ(FloatToStr(value).toStdString(), ClassicFloatText(value)) << "bit pattern " << bits;
+        }
     }
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
                                          1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
