@@ -159,14 +159,12 @@ void TIB_Morvex2ASCII::FillImportRow()
         const int field = fieldOf(col->Name);
         if (field < 0)
             continue;
-        QString text;
-        if (HasComma()) {
-            if (field >= 1 && field <= m_columns.Count())
-                text = m_columns[field - 1];
-        } else {
-            text = m_columns.Values(col->Name);
-        }
-        row->SetValue(col->Name, text, false);
+        // The field goes to the row as it is in the list: shared, not copied.
+        static const QString noText;
+        if (HasComma())
+            row->SetValue(col->Name, field >= 1 && field <= m_columns.Count() ? m_columns[field - 1] : noText, false);
+        else
+            row->SetValue(col->Name, m_columns.Values(col->Name), false);
     }
     for (int i = 0; i < row->Count(); ++i)
         DoUserDataFormat(row->Items(i));
