@@ -12,6 +12,15 @@ void TStringList::checkIndex(int index) const
         throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
 }
 
+void TStringList::checkPlace(int index) const
+{
+    // Storing at a chosen place would break the order a sorted list keeps.
+    if (m_sorted)
+        throw Exception(QStringLiteral("Operation not allowed on sorted list"));
+    if (index < 0 || index > Count())
+        throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
+}
+
 void TStringList::changed()
 {
     // One counter for every list: a revision names one state of one list's
@@ -73,20 +82,13 @@ void TStringList::Insert(int index, const QString &s)
 
 void TStringList::InsertObject(int index, const QString &s, std::intptr_t object)
 {
-    // Inserting at a chosen place would break the order a sorted list keeps.
-    if (m_sorted)
-        throw Exception(QStringLiteral("Operation not allowed on sorted list"));
-    if (index < 0 || index > Count())
-        throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
+    checkPlace(index);
     insertItem(index, s, object);
 }
 
 void TStringList::Put(int index, QStringView s)
 {
-    if (m_sorted)
-        throw Exception(QStringLiteral("Operation not allowed on sorted list"));
-    if (index < 0 || index > Count())
-        throw Exception(QStringLiteral("List index (%1) out of bounds").arg(index));
+    checkPlace(index);
     if (index == Count()) {
         insertItem(index, s.toString(), 0);
         return;

@@ -81,6 +81,8 @@ private:
     };
 
     void checkIndex(int index) const;
+    // A place a line can be stored at by number: 0..Count(), unsorted lists only.
+    void checkPlace(int index) const;
     void changed();
     int compareStrings(const QString &a, const QString &b) const;
     void insertItem(int index, const QString &s, std::intptr_t object);

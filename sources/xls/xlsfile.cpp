@@ -747,7 +747,9 @@ void TxlsRecordReader::ReadStr(TxlsString &s)
             for (int i = 0; i < take; ++i)
                 s.m_value.append(QChar(r.u16le("string characters")));
         } else {
-            s.m_value.append(StringToWideStringNoCodePage(r.bytes(take)));
+            // 8-bit characters are the first 256 code points (the mapping
+            // of StringToWideStringNoCodePage), appended without a temporary.
+            s.m_value.append(QLatin1StringView(r.bytes(take)));
         }
         m_pos = r.pos();
         read += take;
