@@ -16,7 +16,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSaveFile>
 
 #include <cstring>
@@ -72,10 +71,7 @@ double PythonCsv(const QString &csv, const QString &out)
         "        w.writerow(row)\n");
     QElapsedTimer timer;
     timer.start();
-    QProcess python;
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, csv, out});
-    if (!python.waitForFinished(-1) || python.exitCode() != 0)
-        throw Exception(QStringLiteral("python3 failed: %1").arg(QString::fromLocal8Bit(python.readAllStandardError())));
+    RunChild(QStringLiteral("python3"), {QStringLiteral("-c"), script, csv, out});
     return timer.nsecsElapsed() / 1e9;
 }
 

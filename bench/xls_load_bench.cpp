@@ -1,14 +1,12 @@
 // Loads a 60,000-row x 8-column workbook written by xlwt and reads every
 // cell's text, against python3-xlrd opening the same file and reading every
 // cell's value, both in the same run. Prints BENCH and RATIO lines.
+#include "bench_report.h"
 #include "xlsfile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
 
 #include <cstdio>
 
@@ -48,18 +46,6 @@ for attempt in range(3):
 print(best, peak, n)
 )";
 
-QByteArray Python(const char *script, const QString &arg)
-{
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(script), arg});
-    p.waitForFinished(-1);
-    if (p.exitCode() != 0) {
-        std::fprintf(stderr, "%s\n", p.readAllStandardError().constData());
-        std::exit(1);
-    }
-    return p.readAllStandardOutput();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -67,9 +53,9 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("bench.xls"));
-    Python(kWriter, file);
+    RunPython(kWriter, {file});
 
-    const QList<QByteArray> xlrd = Python(kReader, file).trimmed().split(' ');
+    const QList<QByteArray> xlrd = RunPython(kReader, {file}).trimmed().split(' ');
     const double xlrdSeconds = xlrd.value(0).toDouble();
     const double xlrdPeakMb = xlrd.value(1).toDouble() / 1024;
 
@@ -96,9 +82,7 @@ int main(int argc, char **argv)
         const double elapsed = double(timer.nsecsElapsed()) / 1e9;
         seconds = attempt == 0 ? elapsed : qMin(seconds, elapsed);
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const double peakMb = double(usage.ru_maxrss) / 1024;
+    const double peakMb = double(PeakRssKb()) / 1024;
     std::printf("cells %lld, characters %lld\n", qlonglong(cells), qlonglong(chars));
     std::printf("BENCH xls_load_read_seconds %.4f s\n", seconds);
     std::printf("BENCH xls_load_peak_rss %.1f MB\n", peakMb);
