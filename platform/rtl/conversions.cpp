@@ -228,52 +228,59 @@ QString FloatToStr(double value)
     while (d.count > 1 && d.digits[d.count - 1] == '0')
         --d.count;
 
+    // The text is written straight into the string, its length worked out
+    // first: building it in a buffer and copying that costs a copy of data
+    // just written, which is slow on some processors.
+    const bool fixed = d.exponent >= -5 && d.exponent < kPrecision;
+    const int integerDigits = d.exponent + 1;
+    const int magnitudeDigits = d.exponent < 0 ? -d.exponent : d.exponent;
+    const int exponentDigits = magnitudeDigits >= 100 ? 3 : magnitudeDigits >= 10 ? 2 : 1;
+    qsizetype length = value < 0 ? 1 : 0;
+    if (!fixed)
+        length += 1 + (d.count > 1 ? d.count : 0) + 1 + (d.exponent < 0 ? 1 : 0) + exponentDigits;
+    else if (d.exponent >= 0)
+        length += integerDigits + (d.count > integerDigits ? 1 + d.count - integerDigits : 0);
+    else
+        length += 2 + (-d.exponent - 1) + d.count;
+
     const char16_t separator = FormatSettings.DecimalSeparator.unicode();
-    char16_t out[48];
-    int n = 0;
+    QString text(length, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
     if (value < 0)
-        out[n++] = u'-';
-    if (d.exponent >= -5 && d.exponent < kPrecision) {
+        *out++ = u'-';
+    if (fixed) {
         if (d.exponent >= 0) {
-            const int integerDigits = d.exponent + 1;
             for (int i = 0; i < integerDigits; ++i)
-                out[n++] = i < d.count ? char16_t(d.digits[i]) : u'0';
+                *out++ = i < d.count ? char16_t(d.digits[i]) : u'0';
             if (d.count > integerDigits) {
-                out[n++] = separator;
+                *out++ = separator;
                 for (int i = integerDigits; i < d.count; ++i)
-                    out[n++] = char16_t(d.digits[i]);
+                    *out++ = char16_t(d.digits[i]);
             }
         } else {
-            out[n++] = u'0';
-            out[n++] = separator;
+            *out++ = u'0';
+            *out++ = separator;
             for (int i = 0; i < -d.exponent - 1; ++i)
-                out[n++] = u'0';
+                *out++ = u'0';
             for (int i = 0; i < d.count; ++i)
-                out[n++] = char16_t(d.digits[i]);
+                *out++ = char16_t(d.digits[i]);
         }
     } else {
-        out[n++] = char16_t(d.digits[0]);
+        *out++ = char16_t(d.digits[0]);
         if (d.count > 1) {
-            out[n++] = separator;
+            *out++ = separator;
             for (int i = 1; i < d.count; ++i)
-                out[n++] = char16_t(d.digits[i]);
+                *out++ = char16_t(d.digits[i]);
         }
-        out[n++] = u'E';
-        int exponent = d.exponent;
-        if (exponent < 0) {
-            out[n++] = u'-';
-            exponent = -exponent;
-        }
-        char16_t reversed[8];
-        int count = 0;
-        do {
-            reversed[count++] = char16_t(u'0' + exponent % 10);
-            exponent /= 10;
-        } while (exponent != 0);
-        while (count > 0)
-            out[n++] = reversed[--count];
+        *out++ = u'E';
+        if (d.exponent < 0)
+            *out++ = u'-';
+        out += exponentDigits;
+        for (int exponent = magnitudeDigits, i = 1; i <= exponentDigits; ++i, exponent /= 10)
+            out[-i] = char16_t(u'0' + exponent % 10);
     }
-    return QString(reinterpret_cast<const QChar *>(out), n);
+    Q_ASSERT(out == reinterpret_cast<const char16_t *>(text.constData()) + length);
+    return text;
 }
 
 bool TryStrToCurr(const QString &text, Currency &value)
