@@ -104,8 +104,25 @@ void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbat
     }
 }
 
+void TMorvexRow::SwapValue(const QString &name, QString &value)
+{
+    const int position = positionOf(name);
+    if (position < 0 || position >= Count())
+        return;
+    QString &target = m_cols[size_t(position)]->Value;
+    const QStringView trimmed = TrimmedView(value);
+    if (trimmed.size() == value.size())
+        target.swap(value);
+    else
+        target = trimmed.toString();
+}
+
 void TMorvexRow::ClearValues()
 {
-    for (const auto &col : m_cols)
-        col->Value.clear();
+    for (const auto &col : m_cols) {
+        if (col->Value.isDetached())
+            col->Value.resize(0);
+        else
+            col->Value.clear();
+    }
 }

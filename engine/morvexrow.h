@@ -54,7 +54,13 @@ public:
     // verbatim (and the column stays verbatim), else trimmed. An unknown
     // name changes nothing.
     void SetValue(const QString &name, const QString &value, bool verbatim = false);
-    // Empties every value; Verbatim keeps its state.
+    // SetValue, not verbatim, for a source that refills the same strings row
+    // after row: the text changes places with the column's previous value
+    // instead of being shared, so value comes back holding storage the source
+    // can write its next text into. An unknown name changes nothing.
+    void SwapValue(const QString &name, QString &value);
+    // Empties every value; a value nobody else holds keeps its storage for
+    // the next row. Verbatim keeps its state.
     void ClearValues();
 
     // Changes whenever columns are added, inserted, removed or replaced: a

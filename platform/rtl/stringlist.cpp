@@ -101,6 +101,14 @@ void TStringList::Put(int index, QStringView s)
     changed();
 }
 
+void TStringList::SwapString(int index, QString &s)
+{
+    checkPlace(index);
+    checkIndex(index);
+    m_items[index].string.swap(s);
+    changed();
+}
+
 void TStringList::Truncate(int count)
 {
     if (count < 0)

@@ -29,6 +29,10 @@ public:
     // line's character storage is reused when no copy shares it, so a list
     // refilled line after line does not allocate. Not for sorted lists.
     void Put(int index, QStringView s);
+    // Line `index` and s change places; the line's object stays. A caller
+    // that hands the list's lines on this way gives back storage that Put
+    // can reuse. Not for sorted lists.
+    void SwapString(int index, QString &s);
     // Keeps the first `count` lines.
     void Truncate(int count);
     void Delete(int index);

@@ -154,17 +154,41 @@ void TIB_Morvex2ASCII::FillImportRow()
         return;
     }
     ReadColumns(m_record, m_columns);
-    for (int i = 0; i < row->Count(); ++i) {
-        const TMorvexCol *col = row->Items(i);
-        const int field = fieldOf(col->Name);
-        if (field < 0)
-            continue;
-        // The field goes to the row as it is in the list: shared, not copied.
-        static const QString noText;
-        if (HasComma())
-            row->SetValue(col->Name, field >= 1 && field <= m_columns.Count() ? m_columns[field - 1] : noText, false);
-        else
-            row->SetValue(col->Name, m_columns.Values(col->Name), false);
+    if (!HasComma()) {
+        for (int i = 0; i < row->Count(); ++i) {
+            const TMorvexCol *col = row->Items(i);
+            if (fieldOf(col->Name) >= 0)
+                row->SetValue(col->Name, m_columns.Values(col->Name), false);
+        }
+    } else {
+        // A field that goes to one column only changes places with that
+        // column's previous value: the list gets storage back that the next
+        // line is split into, and no string is copied or shared. A field
+        // that several columns take is shared with each of them.
+        m_fieldOfCol.resize(size_t(row->Count()));
+        m_fieldUses.assign(size_t(m_columns.Count()) + 1, 0);
+        for (int i = 0; i < row->Count(); ++i) {
+            const int field = fieldOf(row->Items(i)->Name);
+            m_fieldOfCol[size_t(i)] = field;
+            if (field >= 1 && field <= m_columns.Count())
+                ++m_fieldUses[size_t(field)];
+        }
+        for (int i = 0; i < row->Count(); ++i) {
+            const QString &name = row->Items(i)->Name;
+            const int field = m_fieldOfCol[size_t(i)];
+            static const QString noText;
+            if (field < 0)
+                continue;
+            if (field == 0 || field > m_columns.Count())
+                row->SetValue(name, noText, false);
+            else if (m_fieldUses[size_t(field)] == 1) {
+                QString text;
+                m_columns.SwapString(field - 1, text);
+                row->SwapValue(name, text);
+                m_columns.SwapString(field - 1, text);
+            } else
+                row->SetValue(name, m_columns[field - 1], false);
+        }
     }
     for (int i = 0; i < row->Count(); ++i)
         DoUserDataFormat(row->Items(i));

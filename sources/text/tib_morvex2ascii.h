@@ -76,6 +76,9 @@ private:
     QString m_record;
     QString m_recordError;
     TStringList m_columns;
+    // Per row: the field of each column, and how many columns take each field.
+    std::vector<int> m_fieldOfCol;
+    std::vector<int> m_fieldUses;
     int m_skipped = 0;
     // fieldOf's answers, kept while the map stays as it is.
     TStringListCache<int> m_fields;
