@@ -218,3 +218,19 @@ TEST(StringListTest, PutReusesALinesStorageUnlessItIsShared)
     list.SetSorted(true);
     EXPECT_THROW(list.Put(0, u"x"), Exception);
 }
+
+TEST(StringListTest, SwapStringTradesALineForAStringAndCountsAsAChange)
+{
+    TStringList list;
+    list.AddObject(u"line"_s, 7);
+    QString other = u"outside"_s;
+    const std::uint64_t revision = list.Revision();
+    list.SwapString(0, other);
+    EXPECT_EQ(list[0], u"outside"_s);
+    EXPECT_EQ(list.Objects(0), 7);
+    EXPECT_EQ(other, u"line"_s);
+    EXPECT_NE(list.Revision(), revision);
+    EXPECT_THROW(list.SwapString(1, other), Exception);
+    list.SetSorted(true);
+    EXPECT_THROW(list.SwapString(0, other), Exception);
+}

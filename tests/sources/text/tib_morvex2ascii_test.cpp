@@ -84,6 +84,33 @@ TEST_F(AsciiTest, MapChangedDuringTheRunTakesEffectFromTheNextRow)
     EXPECT_EQ(rows, (QStringList{QStringLiteral("1|one"), QStringLiteral("2|dos"), QStringLiteral("|")}));
 }
 
+// Row values reuse the storage of the strings a line was split into: what a
+// handler keeps of one row must not change with the rows after it, and a
+// field that two columns take reaches both.
+TEST_F(AsciiTest, ValuesKeptFromARowStayAsTheyWereAndAFieldCanFeedTwoColumns)
+{
+    write("first,1\nsecond longer, 2 \nx,3,extra\n,\nlast one,5\n");
+    ascii.Map().Add(QStringLiteral("A=1"));
+    ascii.Map().Add(QStringLiteral("N=2"));
+    ascii.Map().Add(QStringLiteral("B=1"));
+    std::vector<QStringList> kept;
+    ascii.OnUserDefinedImport = [&](QObject *, TMorvexRow *row) {
+        QStringList values;
+        for (int i = 0; i < row->Count(); ++i)
+            values << row->Items(i)->Value;
+        kept.push_back(values);
+    };
+    ascii.Execute();
+    const std::vector<QStringList> expected{
+        {QStringLiteral("first"), QStringLiteral("1"), QStringLiteral("first")},
+        {QStringLiteral("second longer"), QStringLiteral("2"), QStringLiteral("second longer")},
+        {QStringLiteral("x"), QStringLiteral("3"), QStringLiteral("x")},
+        {QString(), QString(), QString()},
+        {QStringLiteral("last one"), QStringLiteral("5"), QStringLiteral("last one")},
+    };
+    EXPECT_EQ(kept, expected);
+}
+
 TEST_F(AsciiTest, FixedWidthCutsByPositionAndLength)
 {
     write("abcdefg\nab\n");
