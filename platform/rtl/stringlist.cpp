@@ -27,15 +27,23 @@ void TStringList::changed()
     // content, and a copy takes the state together with its revision.
     // Each thread takes the numbers in blocks, so a change costs no atomic
     // operation, and no two threads hand out the same number.
+    // The block lives in the initial thread-local storage block: a list
+    // changes once per line stored, and the general model would call the
+    // runtime's lookup each time. The 16 bytes fit the room the loader keeps
+    // for libraries that are opened later, as a Designer plug-in is.
     constexpr std::uint64_t kBlock = 1 << 16;
     static std::atomic<std::uint64_t> nextBlock{0};
-    thread_local std::uint64_t last = 0;
-    thread_local std::uint64_t blockEnd = 0;
-    if (last == blockEnd) {
-        last = nextBlock.fetch_add(kBlock);
-        blockEnd = last + kBlock;
+    struct Block
+    {
+        std::uint64_t last = 0;
+        std::uint64_t end = 0;
+    };
+    [[gnu::tls_model("initial-exec")]] thread_local Block block;
+    if (block.last == block.end) {
+        block.last = nextBlock.fetch_add(kBlock);
+        block.end = block.last + kBlock;
     }
-    m_revision = ++last;
+    m_revision = ++block.last;
 }
 
 int TStringList::compareStrings(const QString &a, const QString &b) const
