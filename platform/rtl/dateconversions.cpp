@@ -30,7 +30,7 @@ bool IsBlank(QChar c)
 // A field of digits only, with blanks around it unless blanks separate the fields.
 bool ParseField(QStringView field, bool trimBlanks, int &value, qsizetype &digitCount)
 {
-    if (trimBlanks)
+    if (trimBlanks && !field.isEmpty() && (field.front().isSpace() || field.back().isSpace()))
         field = field.trimmed();
     if (field.isEmpty() || field.size() > kMaxFieldDigits)
         return false;
@@ -74,9 +74,15 @@ struct DateOrder
 // The order of the current short date format, worked out again only when the format changes.
 const DateOrder &CurrentDateOrder()
 {
-    thread_local QString format;
-    thread_local DateOrder order;
-    if (format != FormatSettings.ShortDateFormat) {
+    // The kept copy shares the format's characters while the format stays as
+    // it is (a change to the format gives it characters of its own), so the
+    // same characters need no comparison. Initial-exec: this runs for every
+    // date an import reads, and the general model would call the runtime's
+    // lookup each time.
+    [[gnu::tls_model("initial-exec")]] thread_local QString format;
+    [[gnu::tls_model("initial-exec")]] thread_local DateOrder order;
+    const QString &current = FormatSettings.ShortDateFormat;
+    if ((format.constData() != current.constData() || format.size() != current.size()) && format != current) {
         format = FormatSettings.ShortDateFormat;
         order = DateOrder();
     }
@@ -137,7 +143,7 @@ ParseResult ParseDate(QStringView text, TDateTime &value)
     if (!SplitFields(trimmed, separator, fields, count))
         return ParseResult::BadFormat;
     // "1.2." leaves the year out behind a closing separator.
-    if (count == 3 && fields[2].trimmed().isEmpty())
+    if (count == 3 && std::all_of(fields[2].begin(), fields[2].end(), [](QChar c) { return c.isSpace(); }))
         count = 2;
     // A lone number is not taken for a day of the current month: in an import it is far more
     // likely a value in the wrong column.
@@ -151,7 +157,7 @@ ParseResult ParseDate(QStringView text, TDateTime &value)
             return ParseResult::BadFormat;
     }
     // Two numbers are day and month in the order of the format.
-    int year = CurrentYear();
+    int year = count == 2 ? CurrentYear() : 0;
     int month = 0;
     int day = 0;
     qsizetype field = 0;
@@ -190,6 +196,11 @@ bool TakeDayHalfMarker(QStringView &text, bool &found, bool &pm)
         if (marker.isEmpty())
             continue;
         if (text.size() < marker.size())
+            continue;
+        // Case does not change digits: a text that begins and ends with a
+        // digit the marker does not have there cannot hold it.
+        const auto isDigit = [](QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; };
+        if ((isDigit(text.back()) && text.back() != marker.back()) && (isDigit(text.front()) && text.front() != marker.front()))
             continue;
         if (CompareTextIgnoringCase(text.right(marker.size()), marker) == 0) {
             text.chop(marker.size());
