@@ -100,7 +100,10 @@ void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbat
     } else {
         // A value with nothing to trim is shared, not copied.
         const QStringView trimmed = TrimmedView(value);
-        col->Value = trimmed.size() == value.size() ? value : trimmed.toString();
+        if (trimmed.size() == value.size())
+            col->Value = value;
+        else
+            col->Value = trimmed.toString();
     }
 }
 
