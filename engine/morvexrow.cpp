@@ -80,7 +80,7 @@ TMorvexCol *TMorvexRow::ColByName(const QString &name) const
     return nullptr;
 }
 
-int TMorvexRow::positionOf(const QString &name)
+int TMorvexRow::PositionOf(const QString &name)
 {
     return m_positions.Get(m_nameIndex, name, [this](const QString &key) {
         int found = -1;
@@ -90,7 +90,7 @@ int TMorvexRow::positionOf(const QString &name)
 
 void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbatim)
 {
-    const int position = positionOf(name);
+    const int position = PositionOf(name);
     if (position < 0 || position >= Count())
         return;
     TMorvexCol *col = m_cols[size_t(position)].get();
@@ -105,19 +105,6 @@ void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbat
         else
             col->Value = trimmed.toString();
     }
-}
-
-void TMorvexRow::SwapValue(const QString &name, QString &value)
-{
-    const int position = positionOf(name);
-    if (position < 0 || position >= Count())
-        return;
-    QString &target = m_cols[size_t(position)]->Value;
-    const QStringView trimmed = TrimmedView(value);
-    if (trimmed.size() == value.size())
-        target.swap(value);
-    else
-        target = trimmed.toString();
 }
 
 void TMorvexRow::ClearValues()

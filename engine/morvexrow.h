@@ -54,11 +54,9 @@ public:
     // verbatim (and the column stays verbatim), else trimmed. An unknown
     // name changes nothing.
     void SetValue(const QString &name, const QString &value, bool verbatim = false);
-    // SetValue, not verbatim, for a source that refills the same strings row
-    // after row: the text changes places with the column's previous value
-    // instead of being shared, so value comes back holding storage the source
-    // can write its next text into. An unknown name changes nothing.
-    void SwapValue(const QString &name, QString &value);
+    // The position of the column SetValue stores a value of that name in;
+    // -1 when there is none.
+    int PositionOf(const QString &name);
     // Empties every value; a value nobody else holds keeps its storage for
     // the next row. Verbatim keeps its state.
     void ClearValues();
@@ -73,8 +71,6 @@ public:
 
 private:
     void checkIndex(int index, int count) const;
-    // The name index's entry for `name`: its position, or -1 when there is none.
-    int positionOf(const QString &name);
     void changed() { ++m_revision; }
 
     TIB_Morvex2 *m_owner;

@@ -101,6 +101,7 @@ void TIB_Morvex2ASCII::StartImport()
     m_reader = std::make_unique<TTextFileReader>(file.get(), m_codePage);
     m_file = std::move(file);
     m_columns.Clear();
+    m_routesFor = nullptr;
     m_skipped = 0;
 }
 
@@ -161,37 +162,66 @@ void TIB_Morvex2ASCII::FillImportRow()
                 row->SetValue(col->Name, m_columns.Values(col->Name), false);
         }
     } else {
-        // A field that goes to one column only changes places with that
-        // column's previous value: the list gets storage back that the next
-        // line is split into, and no string is copied or shared. A field
-        // that several columns take is shared with each of them.
-        m_fieldOfCol.resize(size_t(row->Count()));
-        m_fieldUses.assign(size_t(m_columns.Count()) + 1, 0);
-        for (int i = 0; i < row->Count(); ++i) {
-            const int field = fieldOf(row->Items(i)->Name);
-            m_fieldOfCol[size_t(i)] = field;
-            if (field >= 1 && field <= m_columns.Count())
-                ++m_fieldUses[size_t(field)];
-        }
-        for (int i = 0; i < row->Count(); ++i) {
-            const QString &name = row->Items(i)->Name;
-            const int field = m_fieldOfCol[size_t(i)];
-            static const QString noText;
-            if (field < 0)
-                continue;
-            if (field == 0 || field > m_columns.Count())
-                row->SetValue(name, noText, false);
-            else if (m_fieldUses[size_t(field)] == 1) {
-                QString text;
-                m_columns.SwapString(field - 1, text);
-                row->SwapValue(name, text);
-                m_columns.SwapString(field - 1, text);
-            } else
-                row->SetValue(name, m_columns[field - 1], false);
+        updateRoutes(*row);
+        static const QString noText;
+        for (const FieldRoute &route : m_routes) {
+            QString &value = route.target->Value;
+            if (route.field == 0 || route.field > m_columns.Count()) {
+                value = noText;
+            } else if (route.alone) {
+                // The field changes places with the column's previous value:
+                // the list gets storage back that the next line is split
+                // into, and no string is copied or shared.
+                m_columns.SwapString(route.field - 1, value);
+                if (const QStringView trimmed = TrimmedView(value); trimmed.size() != value.size())
+                    value = trimmed.toString();
+            } else {
+                const QString &text = m_columns[route.field - 1];
+                const QStringView trimmed = TrimmedView(text);
+                value = trimmed.size() == text.size() ? text : trimmed.toString();
+            }
         }
     }
     for (int i = 0; i < row->Count(); ++i)
         DoUserDataFormat(row->Items(i));
+}
+
+// The routes hold for the map, the row and its name index as they are, and
+// for each column's name: a handler may change any of them during a run.
+void TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
+{
+    bool valid = m_routesFor == &row && m_routesMap == Map().Revision() && m_routesRow == row.Revision()
+              && m_routesNames == row.NameIndex().Revision() && m_routesColumns == row.Count();
+    for (qsizetype i = 0; valid && i < qsizetype(m_routeNames.size()); ++i) {
+        const QString &name = row.Items(int(i))->Name;
+        const QString &known = m_routeNames[size_t(i)];
+        valid = (name.constData() == known.constData() && name.size() == known.size()) || name == known;
+    }
+    if (valid)
+        return;
+    m_routes.clear();
+    m_routeNames.clear();
+    std::vector<int> uses;
+    for (int i = 0; i < row.Count(); ++i) {
+        const QString &name = row.Items(i)->Name;
+        m_routeNames.push_back(name);
+        const int field = fieldOf(name);
+        const int position = row.PositionOf(name);
+        if (field < 0 || position < 0 || position >= row.Count())
+            continue;
+        m_routes.push_back(FieldRoute{row.Items(position), field, false});
+        if (size_t(field) >= uses.size())
+            uses.resize(size_t(field) + 1);
+        ++uses[size_t(field)];
+    }
+    // A field that several columns take is shared with each of them.
+    for (FieldRoute &route : m_routes)
+        route.alone = route.field >= 1 && uses[size_t(route.field)] == 1;
+    m_routesFor = &row;
+    m_routesMap = Map().Revision();
+    m_routesRow = row.Revision();
+    m_routesNames = row.NameIndex().Revision();
+    m_routesColumns = row.Count();
 }
 
 int TIB_Morvex2ASCII::fieldOf(const QString &name)

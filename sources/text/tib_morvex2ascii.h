@@ -76,9 +76,23 @@ private:
     QString m_record;
     QString m_recordError;
     TStringList m_columns;
-    // Per row: the field of each column, and how many columns take each field.
-    std::vector<int> m_fieldOfCol;
-    std::vector<int> m_fieldUses;
+    // Where each field of a delimited line goes: the column, the 1-based
+    // field (0 for none), and whether no other column takes that field.
+    struct FieldRoute
+    {
+        TMorvexCol *target;
+        int field;
+        bool alone;
+    };
+    void updateRoutes(TMorvexRow &row);
+    std::vector<FieldRoute> m_routes;
+    // What the routes were worked out for.
+    std::vector<QString> m_routeNames;
+    const TMorvexRow *m_routesFor = nullptr;
+    std::uint64_t m_routesMap = 0;
+    std::uint64_t m_routesRow = 0;
+    std::uint64_t m_routesNames = 0;
+    int m_routesColumns = 0;
     int m_skipped = 0;
     // fieldOf's answers, kept while the map stays as it is.
     TStringListCache<int> m_fields;

@@ -84,6 +84,30 @@ TEST_F(AsciiTest, MapChangedDuringTheRunTakesEffectFromTheNextRow)
     EXPECT_EQ(rows, (QStringList{QStringLiteral("1|one"), QStringLiteral("2|dos"), QStringLiteral("|")}));
 }
 
+// Columns renamed by a handler take the fields their new names map from the
+// next row on.
+TEST_F(AsciiTest, ColumnsRenamedDuringTheRunTakeTheirNewFieldsFromTheNextRow)
+{
+    write("1,one,uno\n2,two,dos\n");
+    ascii.Map().Add(QStringLiteral("ID=1"));
+    ascii.Map().Add(QStringLiteral("NAME=2"));
+    ascii.Map().Add(QStringLiteral("OTHER=3"));
+    const auto keep = ascii.OnUserDefinedImport;
+    ascii.OnUserDefinedImport = [&](QObject *sender, TMorvexRow *row) {
+        keep(sender, row);
+        if (rows.size() == 1) {
+            row->Items(1)->Name = QStringLiteral("OTHER");
+            row->Items(2)->Name = QStringLiteral("NAME");
+            row->NameIndex().Clear();
+            for (int i = 0; i < row->Count(); ++i)
+                row->NameIndex().AddObject(row->Items(i)->Name, i);
+            row->NameIndex().Sort();
+        }
+    };
+    ascii.Execute();
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1|one|uno"), QStringLiteral("2|dos|two")}));
+}
+
 // Row values reuse the storage of the strings a line was split into: what a
 // handler keeps of one row must not change with the rows after it, and a
 // field that two columns take reaches both.
