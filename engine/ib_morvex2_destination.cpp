@@ -216,32 +216,43 @@ void TIB_Morvex2::WriteCSVRow()
         m_csvBytes.resize(size_t(most));
     char *const start = m_csvBytes.data();
     char *out = start;
-    const auto append = [this, &out](QStringView text) {
-        // ASCII, by far the most common text, is copied byte for byte.
-        qsizetype i = 0;
-        while (i < text.size() && text[i].unicode() < 0x80)
-            *out++ = char(text[i++].unicode());
-        if (i < text.size())
-            out = m_csvEncoder.appendToBuffer(out, text.mid(i));
-    };
-    const QStringView quote(&m_csvQuote, 1);
-    for (int i = 0; i < m_importRow.Count(); ++i) {
-        const QString &value = m_importRow.Items(i)->Value;
-        if (m_csvQuote.isNull()) {
-            append(value);
-        } else {
-            append(quote);
-            qsizetype from = 0;
-            for (qsizetype at = value.indexOf(m_csvQuote); at >= 0; at = value.indexOf(m_csvQuote, from)) {
-                append(QStringView(value).mid(from, at + 1 - from));
-                append(quote);
-                from = at + 1;
+    // Appends text, each quote doubled when `doubling`, in one pass: ASCII,
+    // by far the most common text, byte for byte, runs of other characters
+    // through the encoder.
+    const char16_t quote = m_csvQuote.unicode();
+    const auto append = [this, &out, quote](QStringView text, bool doubling) {
+        const char16_t *p = text.utf16();
+        const char16_t *const end = p + text.size();
+        while (p < end) {
+            if (*p < 0x80) {
+                *out++ = char(*p);
+                if (doubling && *p == quote)
+                    *out++ = char(*p);
+                ++p;
+                continue;
             }
-            append(QStringView(value).mid(from));
-            append(quote);
+            const char16_t *const run = p;
+            while (p < end && *p >= 0x80 && !(doubling && *p == quote))
+                ++p;
+            if (p > run)
+                out = m_csvEncoder.appendToBuffer(out, QStringView(run, p - run));
+            if (p < end && doubling && *p == quote) {
+                out = m_csvEncoder.appendToBuffer(out, QStringView(p, 1));
+                out = m_csvEncoder.appendToBuffer(out, QStringView(p, 1));
+                ++p;
+            }
         }
+    };
+    const QStringView quoteText(&m_csvQuote, 1);
+    const bool quoting = !m_csvQuote.isNull();
+    for (int i = 0; i < m_importRow.Count(); ++i) {
+        if (quoting)
+            append(quoteText, false);
+        append(m_importRow.Items(i)->Value, quoting);
+        if (quoting)
+            append(quoteText, false);
         if (i + 1 < m_importRow.Count())
-            append(QStringView(&m_csvComma, 1));
+            append(QStringView(&m_csvComma, 1), false);
     }
     *out++ = '\r';
     *out++ = '\n';

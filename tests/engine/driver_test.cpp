@@ -358,6 +358,16 @@ TEST_F(DriverTest, ImportToCsvQuotesAndDoublesAndEndsLinesWithCrLf)
     source.ImportToCSV(&plain, u',', QChar());
     EXPECT_EQ(plain.data(), QByteArray("1,say \"hi\"\r\n2,a;b\xC3\x9F\r\n\"\",\r\n"));
 
+    // A quote outside ASCII is doubled inside text outside ASCII too.
+    source.Rows.append({QStringLiteral(u"\u00FC\u00BB\u00FC"), QStringLiteral(u"\U0001F600")});
+    QBuffer guillemets;
+    guillemets.open(QIODevice::WriteOnly);
+    source.ImportToCSV(&guillemets, u';', QChar(0x00BB));
+    const QByteArray q("\xC2\xBB");
+    EXPECT_EQ(guillemets.data(), q + "1" + q + ";" + q + "say \"hi\"" + q + "\r\n" + q + "2" + q + ";" + q + "a;b\xC3\x9F" + q
+                                     + "\r\n" + q + "\"\"" + q + ";" + q + q + "\r\n" + q + "\xC3\xBC" + q + q + "\xC3\xBC" + q
+                                     + ";" + q + "\xF0\x9F\x98\x80" + q + "\r\n");
+
     try {
         source.ImportToCSV(nullptr, u',', u'"');
         FAIL();
