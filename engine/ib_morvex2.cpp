@@ -109,6 +109,7 @@ void TIB_Morvex2::ImportToCSV(QIODevice *Stream, QChar Comma, QChar Quote)
     if (!Stream)
         throw Exception(MorvexText(MXE_NoStream));
     m_csvStream = Stream;
+    m_csvUsed = 0;
     m_csvComma = Comma;
     m_csvQuote = Quote;
     BeforeImport();
@@ -152,12 +153,26 @@ void TIB_Morvex2::DoImport()
                     break;
                 }
             }
+            // A stream that fails ends the run: it is no fault of a row.
+            constexpr size_t kCSVBlock = 64 * 1024;
+            if (m_csvMode && m_csvUsed >= kCSVBlock)
+                FlushCSV();
             ChangeCondition();
         }
     } catch (...) {
+        // The lines written before the failure still reach the stream; the
+        // failure itself is what the caller hears of.
+        if (m_csvMode) {
+            try {
+                FlushCSV();
+            } catch (...) {
+            }
+        }
         FinishImport();
         throw;
     }
+    if (m_csvMode)
+        FlushCSV();
     FinishImport();
 }
 

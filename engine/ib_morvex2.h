@@ -242,6 +242,8 @@ private:
     void WriteLog(const QString &text);
     void CloseErrorLog();
     void WriteCSVRow();
+    // Hands the lines written so far to the stream.
+    void FlushCSV();
     TIB_Dataset *DestinationDataset() const;
     TIB_Column *DestinationColumn(int ColumnIndex) const;
 
@@ -288,6 +290,8 @@ private:
     QIODevice *m_csvStream = nullptr;
     QChar m_csvComma;
     QChar m_csvQuote;
+    // Lines not yet handed to the stream: they go in blocks, not one by one.
     std::vector<char> m_csvBytes;
+    size_t m_csvUsed = 0;
     QStringEncoder m_csvEncoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
 };

@@ -206,16 +206,15 @@ void TIB_Morvex2::DestinationSetValues()
 
 void TIB_Morvex2::WriteCSVRow()
 {
-    // The line is encoded straight into a buffer that lives from row to row,
+    // The line is encoded straight into the block of lines not yet written,
     // grown beforehand to the most the line can take: every character as
     // three bytes, every quote doubled.
     qsizetype most = 2;
     for (int i = 0; i < m_importRow.Count(); ++i)
         most += 3 * (2 * m_importRow.Items(i)->Value.size() + 3);
-    if (m_csvBytes.size() < size_t(most))
-        m_csvBytes.resize(size_t(most));
-    char *const start = m_csvBytes.data();
-    char *out = start;
+    if (m_csvBytes.size() < m_csvUsed + size_t(most))
+        m_csvBytes.resize(m_csvUsed + size_t(most));
+    char *out = m_csvBytes.data() + m_csvUsed;
     // Appends text, each quote doubled when `doubling`, in one pass: ASCII,
     // by far the most common text, byte for byte, runs of other characters
     // through the encoder.
@@ -256,8 +255,13 @@ void TIB_Morvex2::WriteCSVRow()
     }
     *out++ = '\r';
     *out++ = '\n';
-    const qint64 size = out - start;
-    if (m_csvStream->write(start, size) != size)
+    m_csvUsed = size_t(out - m_csvBytes.data());
+}
+
+void TIB_Morvex2::FlushCSV()
+{
+    const qint64 size = qint64(std::exchange(m_csvUsed, 0));
+    if (size > 0 && m_csvStream->write(m_csvBytes.data(), size) != size)
         throw Exception(QStringLiteral("Cannot write the CSV line: %1").arg(m_csvStream->errorString()));
 }
 

@@ -382,6 +382,23 @@ TEST_F(DriverTest, ImportToCsvQuotesAndDoublesAndEndsLinesWithCrLf)
     EXPECT_THROW(source.ImportToCSV(&out, u',', u'"'), EMorvexError);
 }
 
+// A stream that takes no more lines ends the run with its error; the rows
+// are not counted as imported, nor are they blamed for it.
+TEST_F(DriverTest, ImportToCsvFailsWhenTheStreamFails)
+{
+    for (int i = 0; i < 5000; ++i)
+        source.Rows.append({QString::number(i), QStringLiteral("a value long enough to fill blocks")});
+    QBuffer closed;
+    closed.open(QIODevice::ReadOnly);
+    try {
+        source.ImportToCSV(&closed, u',', u'"');
+        FAIL() << "the failed writes went unreported";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Cannot write the CSV line: "))) << e.Message().toStdString();
+    }
+    EXPECT_EQ(source.ErrorRecs(), 0);
+}
+
 TEST_F(DriverTest, GeneratorsRestartEveryRun)
 {
     addRows(3);
