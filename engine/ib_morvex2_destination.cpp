@@ -23,6 +23,40 @@ bool isEditing(const TIB_Dataset *dataset)
     return dataset->State() == dssEdit || dataset->State() == dssInsert;
 }
 
+// Appends text to out as UTF-8, each `quote` doubled unless it is 0, and
+// returns the new end: ASCII, by far the most common text, byte for byte,
+// runs of other characters through the encoder.
+char *AppendCSVText(char *out, QStringView text, char16_t quote, QStringEncoder &encoder)
+{
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    const auto isQuote = [quote](char16_t c) { return quote != 0 && c == quote; };
+    while (p < end) {
+        const char16_t *const plain = p;
+        while (p < end && *p < 0x80 && !isQuote(*p))
+            ++p;
+        for (const char16_t *c = plain; c < p; ++c)
+            *out++ = char(*c);
+        if (p == end)
+            break;
+        if (*p < 0x80) {
+            *out++ = char(*p);
+            *out++ = char(*p++);
+            continue;
+        }
+        const char16_t *const run = p;
+        while (p < end && *p >= 0x80 && !isQuote(*p))
+            ++p;
+        if (p > run)
+            out = encoder.appendToBuffer(out, QStringView(run, p - run));
+        if (p < end && isQuote(*p)) {
+            out = encoder.appendToBuffer(out, QStringView(p, 1));
+            out = encoder.appendToBuffer(out, QStringView(p++, 1));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 TIB_Dataset *TIB_Morvex2::DestinationDataset() const
@@ -215,43 +249,17 @@ void TIB_Morvex2::WriteCSVRow()
     if (m_csvBytes.size() < m_csvUsed + size_t(most))
         m_csvBytes.resize(m_csvUsed + size_t(most));
     char *out = m_csvBytes.data() + m_csvUsed;
-    // Appends text, each quote doubled when `doubling`, in one pass: ASCII,
-    // by far the most common text, byte for byte, runs of other characters
-    // through the encoder.
-    const char16_t quote = m_csvQuote.unicode();
-    const auto append = [this, &out, quote](QStringView text, bool doubling) {
-        const char16_t *p = text.utf16();
-        const char16_t *const end = p + text.size();
-        while (p < end) {
-            if (*p < 0x80) {
-                *out++ = char(*p);
-                if (doubling && *p == quote)
-                    *out++ = char(*p);
-                ++p;
-                continue;
-            }
-            const char16_t *const run = p;
-            while (p < end && *p >= 0x80 && !(doubling && *p == quote))
-                ++p;
-            if (p > run)
-                out = m_csvEncoder.appendToBuffer(out, QStringView(run, p - run));
-            if (p < end && doubling && *p == quote) {
-                out = m_csvEncoder.appendToBuffer(out, QStringView(p, 1));
-                out = m_csvEncoder.appendToBuffer(out, QStringView(p, 1));
-                ++p;
-            }
-        }
-    };
     const QStringView quoteText(&m_csvQuote, 1);
-    const bool quoting = !m_csvQuote.isNull();
+    const QStringView commaText(&m_csvComma, 1);
+    const char16_t quote = m_csvQuote.isNull() ? 0 : m_csvQuote.unicode();
     for (int i = 0; i < m_importRow.Count(); ++i) {
-        if (quoting)
-            append(quoteText, false);
-        append(m_importRow.Items(i)->Value, quoting);
-        if (quoting)
-            append(quoteText, false);
+        if (quote)
+            out = AppendCSVText(out, quoteText, 0, m_csvEncoder);
+        out = AppendCSVText(out, m_importRow.Items(i)->Value, quote, m_csvEncoder);
+        if (quote)
+            out = AppendCSVText(out, quoteText, 0, m_csvEncoder);
         if (i + 1 < m_importRow.Count())
-            append(QStringView(&m_csvComma, 1), false);
+            out = AppendCSVText(out, commaText, 0, m_csvEncoder);
     }
     *out++ = '\r';
     *out++ = '\n';
