@@ -106,15 +106,45 @@ QString AnsiToOem(const QString &text)
     return recodeText(text, codePages().oem, codePages().ansi);
 }
 
-QString DecodeTextLine(const QByteArray &line)
+namespace {
+
+bool IsAscii(const QByteArray &bytes)
 {
-    // Most lines are plain ASCII, which every decoding reads alike.
-    if (std::all_of(line.cbegin(), line.cend(), [](char c) { return uchar(c) < 0x80; }))
-        return QString::fromLatin1(line);
+    // Every byte is looked at, without an early way out, so that the
+    // compiler can take many bytes at a time.
+    unsigned char any = 0;
+    for (char c : bytes)
+        any |= uchar(c);
+    return any < 0x80;
+}
+
+// Valid UTF-8, or else the ANSI code page, so that no byte is lost.
+QString DecodeNonAscii(const QByteArray &line)
+{
     // The reader drops the byte-order mark of the file; one inside the text is kept.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(line);
     if (!utf8.hasError())
         return text;
     return AnsiBytesToString(line);
+}
+
+} // namespace
+
+QString DecodeTextLine(const QByteArray &line)
+{
+    // Most lines are plain ASCII, which every decoding reads alike.
+    return IsAscii(line) ? QString::fromLatin1(line) : DecodeNonAscii(line);
+}
+
+void DecodeTextLine(const QByteArray &line, QString &text)
+{
+    if (!IsAscii(line)) {
+        text = DecodeNonAscii(line);
+        return;
+    }
+    text.resize(line.size());
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (char c : line)
+        *out++ = uchar(c);
 }

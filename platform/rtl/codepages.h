@@ -29,3 +29,5 @@ QString AnsiToOem(const QString &text);
 // Decodes one line of a text file: UTF-8 when the bytes are valid UTF-8,
 // otherwise the ANSI code page, so that no byte is lost.
 QString DecodeTextLine(const QByteArray &line);
+// The same into `text`, whose storage is reused for a line of plain ASCII.
+void DecodeTextLine(const QByteArray &line, QString &text);

@@ -119,7 +119,10 @@ bool TTextFileReader::ReadLine(QString &line, QString &terminator)
     if (m_lineNumber == 0 && bytes.startsWith("\xEF\xBB\xBF")
         && (m_codePage.isEmpty() || m_codePage.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0))
         bytes.remove(0, 3);
-    line = m_codePage.isEmpty() ? DecodeTextLine(bytes) : CodePageBytesToString(m_codePage, bytes);
+    if (m_codePage.isEmpty())
+        DecodeTextLine(bytes, line);
+    else
+        line = CodePageBytesToString(m_codePage, bytes);
     ++m_lineNumber;
     return true;
 }
