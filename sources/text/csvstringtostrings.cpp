@@ -37,12 +37,15 @@ bool splitLine(QStringView line, QChar quote, QChar separator, OnField onField)
                 i = end;
             }
             break;
-        case State::Quoted:
-            if (c == quote)
+        case State::Quoted: {
+            // Everything up to the next quote belongs to the field.
+            const qsizetype end = std::find(line.begin() + i, line.end(), quote) - line.begin();
+            field += line.mid(i, end - i);
+            if (end < line.size())
                 state = State::QuoteInQuoted;
-            else
-                field += c;
+            i = end;
             break;
+        }
         case State::QuoteInQuoted:
             if (c == quote) {
                 field += c;
