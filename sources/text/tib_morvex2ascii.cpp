@@ -143,7 +143,7 @@ bool TIB_Morvex2ASCII::Skip()
     }
     if (!m_recordError.isEmpty())
         return ImportDestination() == mxdUserDefined && !IsCSVMode();
-    return Trim(m_record).isEmpty();
+    return TrimmedView(m_record).isEmpty();
 }
 
 void TIB_Morvex2ASCII::FillImportRow()
