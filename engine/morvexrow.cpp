@@ -20,12 +20,6 @@ TMorvexCol *TMorvexRow::Add(const QString &name)
     return m_cols.back().get();
 }
 
-TMorvexCol *TMorvexRow::Items(int index) const
-{
-    checkIndex(index, Count());
-    return m_cols[size_t(index)].get();
-}
-
 void TMorvexRow::SetItems(int index, std::unique_ptr<TMorvexCol> col)
 {
     checkIndex(index, Count());

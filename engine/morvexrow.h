@@ -36,7 +36,13 @@ public:
     // Appends a column named Trim(name).
     TMorvexCol *Add(const QString &name);
     int Count() const { return int(m_cols.size()); }
-    TMorvexCol *Items(int index) const;
+    TMorvexCol *Items(int index) const
+    {
+        // Read for every value of every row: only a bad index leaves the line.
+        if (size_t(index) >= m_cols.size())
+            checkIndex(index, Count());
+        return m_cols[size_t(index)].get();
+    }
     void SetItems(int index, std::unique_ptr<TMorvexCol> col);
     TMorvexCol *First() const { return Items(0); }
     TMorvexCol *Last() const { return Items(Count() - 1); }
