@@ -2,7 +2,7 @@
 // - into Firebird, against the raw prepared-insert loop on the same values
 //   (rounds raw, text, text, raw);
 // - ImportToCSV, in MB/s, against python3's csv module reading and writing
-//   the same file (each side's best of three rounds);
+//   the same file (each side's best of five rounds);
 // - the peak memory of ImportToCSV for a file of N and of 4 × N rows, each
 //   measured in a child process of its own.
 //
@@ -114,10 +114,10 @@ int main(int argc, char **argv)
         PrintBench("text_import_ascii", ascii, "rows/s");
         PrintRatio("text_import_vs_raw", ascii / raw);
 
-        // Each side's best of three rounds, taken in turns, so that a busy
+        // Each side's best of five rounds, taken in turns, so that a busy
         // moment of the machine does not decide the ratio.
         double csvSeconds = 0, pythonSeconds = 0;
-        for (int round = 0; round < 3; ++round) {
+        for (int round = 0; round < 5; ++round) {
             const double ours = AsciiToCsv(csv, dir.filePath(QStringLiteral("out.csv")));
             const double theirs = PythonCsv(csv, dir.filePath(QStringLiteral("py.csv")));
             csvSeconds = round == 0 ? ours : qMin(csvSeconds, ours);
