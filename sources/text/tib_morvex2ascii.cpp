@@ -154,6 +154,24 @@ void TIB_Morvex2ASCII::FillImportRow()
         SetRowError(m_recordError);
         return;
     }
+    if (HasComma() && updateRoutes(*row)) {
+        // Every field goes to one column at most, and every column takes one
+        // field at most: each field is written straight into its column's
+        // value, over storage the value kept from the row before.
+        int field = 0;
+        CSVSplitLine(m_record, m_quote, m_comma, [&](QStringView text) {
+            ++field;
+            if (size_t(field) >= m_fieldTargets.size() || !m_fieldTargets[size_t(field)])
+                return;
+            const QStringView trimmed = TrimmedView(text);
+            QString &value = m_fieldTargets[size_t(field)]->Value;
+            value.resize(trimmed.size());
+            std::copy(trimmed.begin(), trimmed.end(), value.data());
+        });
+        for (int i = 0; i < row->Count(); ++i)
+            DoUserDataFormat(row->Items(i));
+        return;
+    }
     ReadColumns(m_record, m_columns);
     if (!HasComma()) {
         for (int i = 0; i < row->Count(); ++i) {
@@ -162,7 +180,6 @@ void TIB_Morvex2ASCII::FillImportRow()
                 row->SetValue(col->Name, m_columns.Values(col->Name), false);
         }
     } else {
-        updateRoutes(*row);
         static const QString noText;
         for (const FieldRoute &route : m_routes) {
             QString &value = route.target->Value;
@@ -188,7 +205,7 @@ void TIB_Morvex2ASCII::FillImportRow()
 
 // The routes hold for the map, the row and its name index as they are, and
 // for each column's name: a handler may change any of them during a run.
-void TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
+bool TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
 {
     bool valid = m_routesFor == &row && m_routesMap == Map().Revision() && m_routesRow == row.Revision()
               && m_routesNames == row.NameIndex().Revision() && m_routesColumns == row.Count();
@@ -198,7 +215,7 @@ void TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
         valid = (name.constData() == known.constData() && name.size() == known.size()) || name == known;
     }
     if (valid)
-        return;
+        return !m_fieldTargets.empty();
     m_routes.clear();
     m_routeNames.clear();
     std::vector<int> uses;
@@ -217,11 +234,26 @@ void TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
     // A field that several columns take is shared with each of them.
     for (FieldRoute &route : m_routes)
         route.alone = route.field >= 1 && uses[size_t(route.field)] == 1;
+    // When no field goes to two columns and no column takes two fields, the
+    // fields can go straight to their columns: the column of each field.
+    m_fieldTargets.assign(uses.size(), nullptr);
+    std::vector<const TMorvexCol *> targets;
+    for (const FieldRoute &route : m_routes) {
+        const bool shared = route.field >= 1 && !route.alone;
+        if (shared || std::find(targets.begin(), targets.end(), route.target) != targets.end()) {
+            m_fieldTargets.clear();
+            break;
+        }
+        targets.push_back(route.target);
+        if (route.field >= 1)
+            m_fieldTargets[size_t(route.field)] = route.target;
+    }
     m_routesFor = &row;
     m_routesMap = Map().Revision();
     m_routesRow = row.Revision();
     m_routesNames = row.NameIndex().Revision();
     m_routesColumns = row.Count();
+    return !m_fieldTargets.empty();
 }
 
 int TIB_Morvex2ASCII::fieldOf(const QString &name)

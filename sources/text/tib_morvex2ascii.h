@@ -84,8 +84,13 @@ private:
         int field;
         bool alone;
     };
-    void updateRoutes(TMorvexRow &row);
+    // Works the routes out again when what they depend on has changed; true
+    // when the fields can go straight to their columns.
+    bool updateRoutes(TMorvexRow &row);
     std::vector<FieldRoute> m_routes;
+    // Indexed by field: the only column that takes it, or nullptr; empty
+    // when some field or column is shared.
+    std::vector<TMorvexCol *> m_fieldTargets;
     // What the routes were worked out for.
     std::vector<QString> m_routeNames;
     const TMorvexRow *m_routesFor = nullptr;
