@@ -382,6 +382,36 @@ TEST_F(DriverTest, ImportToCsvQuotesAndDoublesAndEndsLinesWithCrLf)
     EXPECT_THROW(source.ImportToCSV(&out, u',', u'"'), EMorvexError);
 }
 
+// Values of every length, with quotes, NUL and characters outside ASCII at
+// every place, come out as their UTF-8 with each quote doubled.
+TEST_F(DriverTest, ImportToCsvWritesEveryCharacterOfLongValues)
+{
+    const char16_t pieces[] = {u'a', u'"', u'\0', u'\u00E9', u'\u4E2D', u'7', u' ', u';'};
+    QByteArray expected;
+    std::uint32_t seed = 12345;
+    for (int row = 0; row < 300; ++row) {
+        QString value;
+        const int length = row % 40;
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1103515245 + 12345;
+            // Mostly plain letters, so that long plain runs occur too.
+            const unsigned pick = (seed >> 16) % 32;
+            value += QChar(pick < std::size(pieces) ? pieces[pick] : char16_t(u'a' + pick % 26));
+        }
+        if (row % 7 == 0)
+            value += QStringView(QChar::fromUcs4(0x1F600));
+        value = u'<' + value + u'>'; // row values are trimmed of blanks and control characters
+        source.Rows.append({QString::number(row), value});
+        QString doubled = value;
+        doubled.replace(u'"', QStringLiteral("\"\""));
+        expected += "\"" + QByteArray::number(row) + "\";\"" + doubled.toUtf8() + "\"\r\n";
+    }
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    source.ImportToCSV(&out, u';', u'"');
+    EXPECT_EQ(out.data(), expected);
+}
+
 // A stream that takes no more lines ends the run with its error; the rows
 // are not counted as imported, nor are they blamed for it.
 TEST_F(DriverTest, ImportToCsvFailsWhenTheStreamFails)
