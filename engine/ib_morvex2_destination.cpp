@@ -249,17 +249,24 @@ void TIB_Morvex2::WriteCSVRow()
     if (m_csvBytes.size() < m_csvUsed + size_t(most))
         m_csvBytes.resize(m_csvUsed + size_t(most));
     char *out = m_csvBytes.data() + m_csvUsed;
-    const QStringView quoteText(&m_csvQuote, 1);
-    const QStringView commaText(&m_csvComma, 1);
     const char16_t quote = m_csvQuote.isNull() ? 0 : m_csvQuote.unicode();
-    for (int i = 0; i < m_importRow.Count(); ++i) {
+    // The quote and the separator, ASCII as good as always, byte for byte.
+    const auto appendMark = [this](char *to, QChar mark) {
+        if (mark.unicode() < 0x80) {
+            *to++ = char(mark.unicode());
+            return to;
+        }
+        return AppendCSVText(to, QStringView(&mark, 1), 0, m_csvEncoder);
+    };
+    const int count = m_importRow.Count();
+    for (int i = 0; i < count; ++i) {
         if (quote)
-            out = AppendCSVText(out, quoteText, 0, m_csvEncoder);
+            out = appendMark(out, m_csvQuote);
         out = AppendCSVText(out, m_importRow.Items(i)->Value, quote, m_csvEncoder);
         if (quote)
-            out = AppendCSVText(out, quoteText, 0, m_csvEncoder);
-        if (i + 1 < m_importRow.Count())
-            out = AppendCSVText(out, commaText, 0, m_csvEncoder);
+            out = appendMark(out, m_csvQuote);
+        if (i + 1 < count)
+            out = appendMark(out, m_csvComma);
     }
     *out++ = '\r';
     *out++ = '\n';
