@@ -108,7 +108,7 @@ QString AnsiToOem(const QString &text)
 
 namespace {
 
-bool IsAscii(const QByteArray &bytes)
+bool IsAscii(QByteArrayView bytes)
 {
     // Every byte is looked at, without an early way out, so that the
     // compiler can take many bytes at a time.
@@ -119,14 +119,14 @@ bool IsAscii(const QByteArray &bytes)
 }
 
 // Valid UTF-8, or else the ANSI code page, so that no byte is lost.
-QString DecodeNonAscii(const QByteArray &line)
+QString DecodeNonAscii(QByteArrayView line)
 {
     // The reader drops the byte-order mark of the file; one inside the text is kept.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(line);
     if (!utf8.hasError())
         return text;
-    return AnsiBytesToString(line);
+    return AnsiBytesToString(line.toByteArray());
 }
 
 } // namespace
@@ -137,7 +137,7 @@ QString DecodeTextLine(const QByteArray &line)
     return IsAscii(line) ? QString::fromLatin1(line) : DecodeNonAscii(line);
 }
 
-void DecodeTextLine(const QByteArray &line, QString &text)
+void DecodeTextLine(QByteArrayView line, QString &text)
 {
     if (!IsAscii(line)) {
         text = DecodeNonAscii(line);

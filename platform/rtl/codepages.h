@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // The process-wide ANSI and OEM code pages (defaults Windows-1252 and IBM437).
@@ -30,4 +31,4 @@ QString AnsiToOem(const QString &text);
 // otherwise the ANSI code page, so that no byte is lost.
 QString DecodeTextLine(const QByteArray &line);
 // The same into `text`, whose storage is reused for a line of plain ASCII.
-void DecodeTextLine(const QByteArray &line, QString &text);
+void DecodeTextLine(QByteArrayView line, QString &text);

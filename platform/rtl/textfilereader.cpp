@@ -5,9 +5,11 @@
 
 #include <QIODevice>
 
+#include <cstring>
+
 namespace {
 
-// Bytes asked for per read while a line is collected.
+// Bytes asked for per read.
 constexpr qint64 kChunk = 64 * 1024;
 
 bool isStreamEncoding(const QString &codePage)
@@ -40,25 +42,41 @@ void TTextFileReader::tooLong() const
                         .arg(kMaxLineBytes >> 20));
 }
 
-bool TTextFileReader::readByteLine(QByteArray &bytes)
+bool TTextFileReader::readByteLine(QByteArrayView &bytes)
 {
-    // The line is read straight into `bytes`, whose room is kept from line to line.
-    qsizetype used = 0;
+    // The file is read in blocks; a line inside the block is handed on as a
+    // view of it, and only a line that crosses blocks is put together, in
+    // storage kept from line to line.
+    m_spill.resize(0);
+    bool spilled = false;
     for (;;) {
-        if (bytes.size() < used + kChunk + 1)
-            bytes.resize(used + kChunk + 1);
-        const qint64 read = m_device->readLine(bytes.data() + used, kChunk + 1);
+        const char *const start = m_block.constData() + m_blockPos;
+        const qsizetype left = m_block.size() - m_blockPos;
+        if (left > 0) {
+            const char *const lf = static_cast<const char *>(std::memchr(start, '\n', size_t(left)));
+            const qsizetype length = lf ? lf - start + 1 : left;
+            m_blockPos += length;
+            if (lf && !spilled) {
+                bytes = QByteArrayView(start, length);
+                return true;
+            }
+            m_spill.append(start, length);
+            spilled = true;
+            if (lf) {
+                bytes = m_spill;
+                return true;
+            }
+            if (m_spill.size() > kMaxLineBytes)
+                tooLong();
+        }
+        m_block.resize(kChunk);
+        const qint64 read = m_device->read(m_block.data(), kChunk);
+        m_block.resize(read > 0 ? read : 0);
+        m_blockPos = 0;
         if (read <= 0) {
-            bytes.resize(used);
-            return used > 0;
+            bytes = m_spill;
+            return spilled;
         }
-        used += read;
-        if (bytes.at(used - 1) == '\n') {
-            bytes.resize(used);
-            return true;
-        }
-        if (used > kMaxLineBytes)
-            tooLong();
     }
 }
 
@@ -104,7 +122,7 @@ bool TTextFileReader::ReadLine(QString &line, QString &terminator)
         ++m_lineNumber;
         return true;
     }
-    QByteArray &bytes = m_lineBytes;
+    QByteArrayView bytes;
     if (!readByteLine(bytes))
         return false;
     if (bytes.endsWith("\r\n")) {
@@ -118,11 +136,11 @@ bool TTextFileReader::ReadLine(QString &line, QString &terminator)
     }
     if (m_lineNumber == 0 && bytes.startsWith("\xEF\xBB\xBF")
         && (m_codePage.isEmpty() || m_codePage.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0))
-        bytes.remove(0, 3);
+        bytes = bytes.sliced(3);
     if (m_codePage.isEmpty())
         DecodeTextLine(bytes, line);
     else
-        line = CodePageBytesToString(m_codePage, bytes);
+        line = CodePageBytesToString(m_codePage, bytes.toByteArray());
     ++m_lineNumber;
     return true;
 }

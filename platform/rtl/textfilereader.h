@@ -30,7 +30,7 @@ public:
     qint64 LineNumber() const { return m_lineNumber; }
 
 private:
-    bool readByteLine(QByteArray &bytes);
+    bool readByteLine(QByteArrayView &bytes);
     bool readDecodedLine(QString &line, QString &terminator);
     [[noreturn]] void tooLong() const;
 
@@ -38,7 +38,9 @@ private:
     QString m_codePage;
     std::optional<QStringDecoder> m_streamDecoder;
     QString m_pending;
-    QByteArray m_lineBytes;
+    QByteArray m_block;
+    qsizetype m_blockPos = 0;
+    QByteArray m_spill;
     qsizetype m_pendingPos = 0;
     qint64 m_lineNumber = 0;
 };

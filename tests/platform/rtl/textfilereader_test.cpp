@@ -76,3 +76,20 @@ TEST(TextFileReader, OverlongLineIsRefusedNotHeld)
         EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Line 2 is longer than 64 MiB"))) << e.what();
     }
 }
+
+// The file is read in blocks: lines, terminators and multi-byte characters
+// that straddle the end of a block come out whole.
+TEST(TextFileReader, LinesAcrossBlockEndsComeOutWhole)
+{
+    QByteArray file;
+    QStringList expected;
+    for (int i = 0; file.size() < 300 * 1024; ++i) {
+        const QString text = QString(i % 97, u'x') + QStringLiteral("\u00E9%1").arg(i);
+        const bool crlf = i % 3 != 0;
+        file += text.toUtf8() + (crlf ? "\r\n" : "\n");
+        expected << text + (crlf ? QStringLiteral("|\\r\\n") : QStringLiteral("|\\n"));
+    }
+    file += "no end";
+    expected << QStringLiteral("no end|");
+    EXPECT_EQ(readAll(file), expected);
+}
