@@ -103,10 +103,6 @@ void TMorvexRow::SetValue(const QString &name, const QString &value, bool verbat
 
 void TMorvexRow::ClearValues()
 {
-    for (const auto &col : m_cols) {
-        if (col->Value.isDetached())
-            col->Value.resize(0);
-        else
-            col->Value.clear();
-    }
+    for (const auto &col : m_cols)
+        col->ClearValue();
 }

@@ -19,6 +19,16 @@ struct TMorvexCol
     bool Verbatim = false;
     // Index of the destination column, or -1.
     int ColumnIndex = -1;
+
+    // Empties Value; a value nobody else holds keeps its storage for the
+    // next row.
+    void ClearValue()
+    {
+        if (Value.isDetached())
+            Value.resize(0);
+        else
+            Value.clear();
+    }
 };
 
 // The values of one source row as text, by destination column name. The row

@@ -149,27 +149,34 @@ bool TIB_Morvex2ASCII::Skip()
 void TIB_Morvex2ASCII::FillImportRow()
 {
     TMorvexRow *row = ImportRow();
-    row->ClearValues();
-    if (!m_recordError.isEmpty()) {
-        SetRowError(m_recordError);
-        return;
-    }
-    if (HasComma() && updateRoutes(*row)) {
+    if (m_recordError.isEmpty() && HasComma() && updateRoutes(*row)) {
         // Every field goes to one column at most, and every column takes one
         // field at most: each field is written straight into its column's
-        // value, over storage the value kept from the row before.
-        int field = 0;
+        // value, over storage the value kept from the row before. Columns
+        // that take no field, or a field the line does not have, are emptied.
+        for (TMorvexCol *col : m_untargeted)
+            col->ClearValue();
+        size_t field = 0;
         CSVSplitLine(m_record, m_quote, m_comma, [&](QStringView text) {
             ++field;
-            if (size_t(field) >= m_fieldTargets.size() || !m_fieldTargets[size_t(field)])
+            if (field >= m_fieldTargets.size() || !m_fieldTargets[field])
                 return;
             const QStringView trimmed = TrimmedView(text);
-            QString &value = m_fieldTargets[size_t(field)]->Value;
+            QString &value = m_fieldTargets[field]->Value;
             value.resize(trimmed.size());
             std::copy(trimmed.begin(), trimmed.end(), value.data());
         });
+        for (++field; field < m_fieldTargets.size(); ++field) {
+            if (m_fieldTargets[field])
+                m_fieldTargets[field]->ClearValue();
+        }
         for (int i = 0; i < row->Count(); ++i)
             DoUserDataFormat(row->Items(i));
+        return;
+    }
+    row->ClearValues();
+    if (!m_recordError.isEmpty()) {
+        SetRowError(m_recordError);
         return;
     }
     ReadColumns(m_record, m_columns);
@@ -253,6 +260,11 @@ bool TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
     m_routesRow = row.Revision();
     m_routesNames = row.NameIndex().Revision();
     m_routesColumns = row.Count();
+    m_untargeted.clear();
+    for (int i = 0; i < row.Count() && !m_fieldTargets.empty(); ++i) {
+        if (std::find(m_fieldTargets.begin(), m_fieldTargets.end(), row.Items(i)) == m_fieldTargets.end())
+            m_untargeted.push_back(row.Items(i));
+    }
     return !m_fieldTargets.empty();
 }
 

@@ -91,6 +91,8 @@ private:
     // Indexed by field: the only column that takes it, or nullptr; empty
     // when some field or column is shared.
     std::vector<TMorvexCol *> m_fieldTargets;
+    // Then the columns that no field goes to.
+    std::vector<TMorvexCol *> m_untargeted;
     // What the routes were worked out for.
     std::vector<QString> m_routeNames;
     const TMorvexRow *m_routesFor = nullptr;

@@ -55,6 +55,16 @@ TEST_F(AsciiTest, SkipFirstRowsCountsBlankLeadingLinesLaterBlanksAreSkipped)
     EXPECT_EQ(rows, (QStringList{QStringLiteral("1|one"), QStringLiteral("2|two")}));
 }
 
+TEST_F(AsciiTest, AFieldMissingFromALineIsEmptyNotTheLastLinesText)
+{
+    write("1,first,x\n2\n3,,z\n");
+    ascii.Map().Add(QStringLiteral("ID=1"));
+    ascii.Map().Add(QStringLiteral("NAME=2"));
+    ascii.Map().Add(QStringLiteral("CODE=3"));
+    ascii.Execute();
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1|first|x"), QStringLiteral("2||"), QStringLiteral("3||z")}));
+}
+
 TEST_F(AsciiTest, MissingFieldsGiveEmptyTextAndValuesAreTrimmed)
 {
     write("a, b ,c\n");
