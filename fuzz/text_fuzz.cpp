@@ -42,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } else {
         ascii.Map().Add(QStringLiteral("A=1"));
         ascii.Map().Add(QStringLiteral("B=3"));
+        // A field that two columns take goes the way of the field list.
+        if (data[1] % 2 == 0)
+            ascii.Map().Add(QStringLiteral("C=1"));
     }
     qsizetype total = 0;
     ascii.OnUserDefinedImport = [&total](QObject *, TMorvexRow *row) {
