@@ -88,12 +88,7 @@ int main(int argc, char **argv)
             ListSource source(texts);
             return rows / ImportRowsPerSecond("engine_import", source, rows);
         };
-        double rawSeconds = RawInsertSeconds(rows);
-        double seconds = engineSeconds();
-        seconds += engineSeconds();
-        rawSeconds += RawInsertSeconds(rows);
-        const double raw = 2.0 * rows / rawSeconds;
-        const double engine = 2.0 * rows / seconds;
+        const auto [raw, engine] = RawAndComponentRowsPerSecond(rows, engineSeconds);
         PrintBench("engine_import_raw", raw, "rows/s");
         PrintBench("engine_import_engine", engine, "rows/s");
         PrintRatio("engine_import_vs_raw", engine / raw);

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <vector>
+#include <utility>
 
 // Firebird counts dates from 17 November 1858, TDateTime from 30 December 1899.
 inline constexpr int DateOffset = 15018;
@@ -70,4 +71,17 @@ inline double RawInsertSeconds(int rows)
     stmt->free(&st);
     st.dispose();
     return seconds;
+}
+
+// Rows per second of the raw loop and of a component's run, in rounds raw,
+// component, component, raw, so that drift of the machine cancels.
+// componentSeconds runs the component once and returns its seconds.
+template<class ComponentSeconds>
+std::pair<double, double> RawAndComponentRowsPerSecond(int rows, ComponentSeconds componentSeconds)
+{
+    double rawSeconds = RawInsertSeconds(rows);
+    double seconds = componentSeconds();
+    seconds += componentSeconds();
+    rawSeconds += RawInsertSeconds(rows);
+    return {2.0 * rows / rawSeconds, 2.0 * rows / seconds};
 }

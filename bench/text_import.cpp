@@ -97,19 +97,13 @@ int main(int argc, char **argv)
         const QString csv = WriteCsv(dir.filePath(QStringLiteral("in.csv")), rows);
         const double megabytes = QFileInfo(csv).size() / 1e6;
 
-        // Rounds raw, text, text, raw, so that drift of the machine cancels.
         const auto asciiSeconds = [&] {
             TIB_Morvex2ASCII importer;
             importer.SetFileName(csv);
             importer.SetComma(u',');
             return rows / ImportRowsPerSecond("text_import", importer, rows);
         };
-        double rawSeconds = RawInsertSeconds(rows);
-        double seconds = asciiSeconds();
-        seconds += asciiSeconds();
-        rawSeconds += RawInsertSeconds(rows);
-        const double raw = 2.0 * rows / rawSeconds;
-        const double ascii = 2.0 * rows / seconds;
+        const auto [raw, ascii] = RawAndComponentRowsPerSecond(rows, asciiSeconds);
         PrintBench("text_import_raw", raw, "rows/s");
         PrintBench("text_import_ascii", ascii, "rows/s");
         PrintRatio("text_import_vs_raw", ascii / raw);
