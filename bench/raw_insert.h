@@ -10,8 +10,8 @@
 #include <firebird/Interface.h>
 
 #include <cstring>
-#include <vector>
 #include <utility>
+#include <vector>
 
 // Firebird counts dates from 17 November 1858, TDateTime from 30 December 1899.
 inline constexpr int DateOffset = 15018;
