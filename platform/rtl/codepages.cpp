@@ -133,12 +133,14 @@ QString DecodeNonAscii(QByteArrayView line)
 
 QString DecodeTextLine(const QByteArray &line)
 {
-    // Most lines are plain ASCII, which every decoding reads alike.
-    return IsAscii(line) ? QString::fromLatin1(line) : DecodeNonAscii(line);
+    QString text;
+    DecodeTextLine(line, text);
+    return text;
 }
 
 void DecodeTextLine(QByteArrayView line, QString &text)
 {
+    // Most lines are plain ASCII, which every decoding reads alike.
     if (!IsAscii(line)) {
         text = DecodeNonAscii(line);
         return;

@@ -102,9 +102,7 @@ void TStringList::Put(int index, QStringView s)
         return;
     }
     Item &item = m_items[index];
-    // resize keeps the characters' storage when no copy shares it.
-    item.string.resize(s.size());
-    std::copy(s.begin(), s.end(), item.string.data());
+    AssignReusingStorage(item.string, s);
     item.object = 0;
     changed();
 }

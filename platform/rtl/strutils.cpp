@@ -39,6 +39,13 @@ QString Trim(QStringView s)
     return TrimmedView(s).toString();
 }
 
+void AssignReusingStorage(QString &target, QStringView text)
+{
+    // resize keeps the storage unless it is shared or too small.
+    target.resize(text.size());
+    std::copy(text.begin(), text.end(), target.data());
+}
+
 QString TrimLeft(QStringView s)
 {
     qsizetype first = 0;

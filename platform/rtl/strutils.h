@@ -7,6 +7,9 @@ QString Trim(QStringView s);
 // The same as Trim, as a view into `s`.
 QStringView TrimmedView(QStringView s);
 QString TrimLeft(QStringView s);
+// target becomes text; its character storage is reused when no copy shares
+// it, so a string refilled again and again does not allocate.
+void AssignReusingStorage(QString &target, QStringView text);
 QString TrimRight(QStringView s);
 
 // Case-insensitive comparisons; the Ansi forms compare the whole Unicode text.

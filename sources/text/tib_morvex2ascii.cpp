@@ -161,10 +161,7 @@ void TIB_Morvex2ASCII::FillImportRow()
             ++field;
             if (field >= m_fieldTargets.size() || !m_fieldTargets[field])
                 return;
-            const QStringView trimmed = TrimmedView(text);
-            QString &value = m_fieldTargets[field]->Value;
-            value.resize(trimmed.size());
-            std::copy(trimmed.begin(), trimmed.end(), value.data());
+            AssignReusingStorage(m_fieldTargets[field]->Value, TrimmedView(text));
         });
         for (++field; field < m_fieldTargets.size(); ++field) {
             if (m_fieldTargets[field])
@@ -214,8 +211,8 @@ void TIB_Morvex2ASCII::FillImportRow()
 // for each column's name: a handler may change any of them during a run.
 bool TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
 {
-    bool valid = m_routesFor == &row && m_routesMap == Map().Revision() && m_routesRow == row.Revision()
-              && m_routesNames == row.NameIndex().Revision() && m_routesColumns == row.Count();
+    const std::array<std::uint64_t, 3> revisions{Map().Revision(), row.Revision(), row.NameIndex().Revision()};
+    bool valid = m_routesFor == &row && m_routesRevisions == revisions && m_routeNames.size() == size_t(row.Count());
     for (qsizetype i = 0; valid && i < qsizetype(m_routeNames.size()); ++i) {
         const QString &name = row.Items(int(i))->Name;
         const QString &known = m_routeNames[size_t(i)];
@@ -256,10 +253,7 @@ bool TIB_Morvex2ASCII::updateRoutes(TMorvexRow &row)
             m_fieldTargets[size_t(route.field)] = route.target;
     }
     m_routesFor = &row;
-    m_routesMap = Map().Revision();
-    m_routesRow = row.Revision();
-    m_routesNames = row.NameIndex().Revision();
-    m_routesColumns = row.Count();
+    m_routesRevisions = revisions;
     m_untargeted.clear();
     for (int i = 0; i < row.Count() && !m_fieldTargets.empty(); ++i) {
         if (std::find(m_fieldTargets.begin(), m_fieldTargets.end(), row.Items(i)) == m_fieldTargets.end())

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QString>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -96,10 +97,7 @@ private:
     // What the routes were worked out for.
     std::vector<QString> m_routeNames;
     const TMorvexRow *m_routesFor = nullptr;
-    std::uint64_t m_routesMap = 0;
-    std::uint64_t m_routesRow = 0;
-    std::uint64_t m_routesNames = 0;
-    int m_routesColumns = 0;
+    std::array<std::uint64_t, 3> m_routesRevisions{};
     int m_skipped = 0;
     // fieldOf's answers, kept while the map stays as it is.
     TStringListCache<int> m_fields;
