@@ -1,5 +1,7 @@
 #include "strutils.h"
 
+#include "shorttext.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -43,7 +45,7 @@ void AssignReusingStorage(QString &target, QStringView text)
 {
     // resize keeps the storage unless it is shared or too small.
     target.resize(text.size());
-    std::copy(text.begin(), text.end(), target.data());
+    CopyShortText(reinterpret_cast<char16_t *>(target.data()), text.utf16(), text.size());
 }
 
 QString TrimLeft(QStringView s)

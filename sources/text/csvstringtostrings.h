@@ -1,10 +1,10 @@
 #pragma once
 
+#include "shorttext.h"
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
-
-#include <algorithm>
 
 class TStringList;
 
@@ -32,6 +32,9 @@ bool CSVSplitLine(QStringView line, QChar quote, QChar separator, OnField onFiel
     const bool quoting = !quote.isNull();
     CSVSplitState state = CSVSplitState::FieldStart;
     QString field;
+    const auto find = [begin = line.utf16(), end = line.utf16() + line.size()](qsizetype from, QChar c) {
+        return FindShortText(begin + from, end, c.unicode()) - begin;
+    };
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar c = line[i];
         switch (state) {
@@ -41,9 +44,8 @@ bool CSVSplitLine(QStringView line, QChar quote, QChar separator, OnField onFiel
                 state = CSVSplitState::Quoted;
             } else {
                 // An unquoted field runs to the next separator, Q included:
-                // take it whole. (std::find: QStringView::indexOf(QChar) goes
-                // through the general substring search.)
-                const qsizetype end = std::find(line.begin() + i, line.end(), separator) - line.begin();
+                // take it whole.
+                const qsizetype end = find(i, separator);
                 onField(line.mid(i, end - i));
                 if (end == line.size())
                     return false;
@@ -52,7 +54,7 @@ bool CSVSplitLine(QStringView line, QChar quote, QChar separator, OnField onFiel
             break;
         case CSVSplitState::Quoted: {
             // Everything up to the next quote belongs to the field.
-            const qsizetype end = std::find(line.begin() + i, line.end(), quote) - line.begin();
+            const qsizetype end = find(i, quote);
             field += line.mid(i, end - i);
             if (end < line.size())
                 state = CSVSplitState::QuoteInQuoted;

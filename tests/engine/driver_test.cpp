@@ -386,7 +386,9 @@ TEST_F(DriverTest, ImportToCsvQuotesAndDoublesAndEndsLinesWithCrLf)
 // every place, come out as their UTF-8 with each quote doubled.
 TEST_F(DriverTest, ImportToCsvWritesEveryCharacterOfLongValues)
 {
-    const char16_t pieces[] = {u'a', u'"', u'\0', u'\u00E9', u'\u4E2D', u'7', u' ', u';'};
+    // U+0122 has the quote's low byte; U+007F and U+0080 stand either side
+    // of the end of ASCII.
+    const char16_t pieces[] = {u'a', u'"', u'\0', u'\u00E9', u'\u4E2D', u'7', u' ', u';', u'\u0122', u'\u007F', u'\u0080'};
     QByteArray expected;
     std::uint32_t seed = 12345;
     for (int row = 0; row < 300; ++row) {
