@@ -6,6 +6,7 @@
 #include "formatsettings.h"
 #include "tib_column.h"
 #include "morvexutils.h"
+#include "shorttext.h"
 #include "strutils.h"
 #include "conversions.h"
 
@@ -114,10 +115,16 @@ bool inList(const TStringList &list, QStringView text, Qt::CaseSensitivity cs)
     return false;
 }
 
+bool hasChar(QStringView text, QChar c)
+{
+    const char16_t *const end = text.utf16() + text.size();
+    return FindShortText(text.utf16(), end, c.unicode()) != end;
+}
+
 QString withoutThousands(const QString &text)
 {
     const QChar separator = FormatSettings.ThousandSeparator;
-    if (separator.isNull() || !text.contains(separator))
+    if (separator.isNull() || !hasChar(text, separator))
         return text;
     return QString(text).remove(separator);
 }
@@ -125,7 +132,7 @@ QString withoutThousands(const QString &text)
 // A decimal integer text (the runtime's integer parser also takes "$" hex).
 bool tryDecimalInt64(const QString &text, int64_t &value)
 {
-    return !text.contains(u'$') && TryStrToInt64(text, value);
+    return !hasChar(text, u'$') && TryStrToInt64(text, value);
 }
 
 // An integer text is taken exactly as a 64-bit value; anything else is read
@@ -194,9 +201,10 @@ bool TIB_Morvex2::StringToField(TIB_Column *Column, const QString &Text, bool /*
         }
         case iftDouble: {
             QString text = Text;
-            const qsizetype dot = text.indexOf(u'.');
-            if (dot >= 0 && FormatSettings.DecimalSeparator != u'.')
-                text[dot] = FormatSettings.DecimalSeparator;
+            if (const QChar separator = FormatSettings.DecimalSeparator; separator != u'.') {
+                if (const qsizetype dot = text.indexOf(u'.'); dot >= 0)
+                    text[dot] = separator;
+            }
             double value = 0;
             if (!TryStrToFloat(withoutThousands(text), value))
                 return false;

@@ -96,13 +96,18 @@ bool TryStrToFloat(const QString &text, double &value)
     DecimalText number;
     if (!ScanDecimal(text, number))
         return false;
-    const std::string ascii = number.digits + 'e' + std::to_string(number.exponent);
+    // The digits, 'e' and the exponent, written after the digits in their own string.
+    std::string &ascii = number.digits;
+    const size_t digitCount = ascii.size();
+    char exponent[24];
+    ascii += 'e';
+    ascii.append(exponent, std::to_chars(std::begin(exponent), std::end(exponent), number.exponent).ptr);
     double parsed = 0;
     const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), parsed);
     if (error == std::errc::result_out_of_range) {
         // Too small to represent is zero; too large is not a number we can hold.
-        const size_t firstNonZero = number.digits.find_first_not_of('0');
-        const int64_t magnitude = int64_t(number.digits.size() - firstNonZero) + number.exponent;
+        const size_t firstNonZero = ascii.find_first_not_of('0');
+        const int64_t magnitude = int64_t(digitCount - firstNonZero) + number.exponent;
         if (magnitude > 0)
             return false;
         parsed = 0;
@@ -288,7 +293,7 @@ bool TryStrToCurr(const QString &text, Currency &value)
     DecimalText number;
     if (!ScanDecimal(text, number))
         return false;
-    std::string digits = number.digits;
+    std::string &digits = number.digits;
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
     // Units of 0.0001: value = digits × 10^scale units.
     const int64_t scale = number.exponent + 4;

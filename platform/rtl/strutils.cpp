@@ -25,17 +25,6 @@ qsizetype fileNameStart(const QString &fileName)
 
 } // namespace
 
-QStringView TrimmedView(QStringView s)
-{
-    qsizetype first = 0;
-    qsizetype last = s.size();
-    while (first < last && isBlank(s[first]))
-        ++first;
-    while (last > first && isBlank(s[last - 1]))
-        --last;
-    return s.mid(first, last - first);
-}
-
 QString Trim(QStringView s)
 {
     return TrimmedView(s).toString();
