@@ -22,9 +22,22 @@
 #include <cstring>
 #include <vector>
 
+// The count given as argument `index`, or `fallback` without one. Anything
+// but a positive number ends the program with its usage, so that a mistyped
+// option is not taken for a run of no rows.
 inline int RowCountArgument(int argc, char **argv, int index, int fallback)
 {
-    return argc > index ? std::atoi(argv[index]) : fallback;
+    if (argc <= index)
+        return fallback;
+    char *end = nullptr;
+    errno = 0;
+    const long count = std::strtol(argv[index], &end, 10);
+    if (errno != 0 || end == argv[index] || *end != '\0' || count <= 0 || count > 100000000) {
+        std::fprintf(stderr, "%s: \"%s\" is not a count; usage: %s [COUNT...] (see the comment at the top of its source)\n",
+                     argv[0], argv[index], argv[0]);
+        std::exit(2);
+    }
+    return int(count);
 }
 
 inline long PeakRssKb()

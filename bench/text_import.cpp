@@ -84,7 +84,7 @@ int main(int argc, char **argv)
     if (argc == 3 && std::strcmp(argv[1], "--rss") == 0) {
         return RunBenchmark("text_import", [&] {
             QTemporaryDir dir;
-            const int rows = std::atoi(argv[2]);
+            const int rows = RowCountArgument(argc, argv, 2, 0);
             const QString csv = WriteCsv(dir.filePath(QStringLiteral("in.csv")), rows);
             AsciiToCsv(csv, dir.filePath(QStringLiteral("out.csv")));
             std::printf("%ld\n", PeakRssKb());
