@@ -32,6 +32,12 @@ QString Trim(QStringView s)
 
 void AssignReusingStorage(QString &target, QStringView text)
 {
+    // A part of the target itself would be overwritten while it is copied.
+    const auto *const own = reinterpret_cast<const char16_t *>(target.constData());
+    if (text.utf16() >= own && text.utf16() < own + target.size()) {
+        target = text.toString();
+        return;
+    }
     // resize keeps the storage unless it is shared or too small.
     target.resize(text.size());
     CopyShortText(reinterpret_cast<char16_t *>(target.data()), text.utf16(), text.size());

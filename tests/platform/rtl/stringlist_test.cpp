@@ -207,6 +207,13 @@ TEST(StringListTest, PutReusesALinesStorageUnlessItIsShared)
     EXPECT_EQ(copy, u"short"_s) << "a copy keeps its text";
     EXPECT_EQ(list[0], u"other"_s);
 
+    // A part of the line itself, shifted by less than a block of copying.
+    list.Put(1, u"0123456789abcdefghij");
+    list.Put(1, QStringView(list[1]).mid(3));
+    EXPECT_EQ(list[1], u"3456789abcdefghij"_s);
+    list.Put(1, QStringView(list[1]).mid(1, 6));
+    EXPECT_EQ(list[1], u"456789"_s);
+
     revision = list.Revision();
     list.Truncate(5);
     EXPECT_EQ(list.Revision(), revision) << "nothing to drop";
