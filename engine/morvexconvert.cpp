@@ -115,16 +115,10 @@ bool inList(const TStringList &list, QStringView text, Qt::CaseSensitivity cs)
     return false;
 }
 
-bool hasChar(QStringView text, QChar c)
-{
-    const char16_t *const end = text.utf16() + text.size();
-    return FindShortText(text.utf16(), end, c.unicode()) != end;
-}
-
 QString withoutThousands(const QString &text)
 {
     const QChar separator = FormatSettings.ThousandSeparator;
-    if (separator.isNull() || !hasChar(text, separator))
+    if (separator.isNull() || FindShortText(text, separator) == text.size())
         return text;
     return QString(text).remove(separator);
 }
@@ -132,7 +126,7 @@ QString withoutThousands(const QString &text)
 // A decimal integer text (the runtime's integer parser also takes "$" hex).
 bool tryDecimalInt64(const QString &text, int64_t &value)
 {
-    return !hasChar(text, u'$') && TryStrToInt64(text, value);
+    return FindShortText(text, u'$') == text.size() && TryStrToInt64(text, value);
 }
 
 // An integer text is taken exactly as a 64-bit value; anything else is read

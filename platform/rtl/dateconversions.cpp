@@ -97,7 +97,7 @@ bool SplitFields(QStringView text, QChar separator, std::array<QStringView, N> &
     count = 0;
     qsizetype start = 0;
     for (;;) {
-        const qsizetype end = FindShortText(text.utf16() + start, text.utf16() + text.size(), separator.unicode()) - text.utf16();
+        const qsizetype end = FindShortText(text, separator, start);
         if (count == qsizetype(N))
             return false;
         fields[count++] = text.mid(start, end - start);
@@ -231,9 +231,8 @@ bool ParseTime(QStringView text, TDateTime &value)
         return false;
     int msec = 0;
     if (count == 3) {
-        const QStringView seconds = fields[2];
-        const qsizetype point = FindShortText(seconds.utf16(), seconds.utf16() + seconds.size(), FormatSettings.DecimalSeparator.unicode()) - seconds.utf16();
-        if (point < seconds.size()) {
+        const qsizetype point = FindShortText(fields[2], FormatSettings.DecimalSeparator);
+        if (point < fields[2].size()) {
             // The digits after the point are a fraction of a second: ".5" is 500 ms.
             const QStringView fraction = fields[2].mid(point + 1).trimmed();
             qsizetype digits = 0;

@@ -6,7 +6,7 @@
 // the wide 512-bit variants the C library picks on some processors and
 // virtual machines were measured several times slower still.
 
-#include <QtGlobal>
+#include <QStringView>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,18 +34,21 @@ inline void CopyShortText(char16_t *to, const char16_t *from, qsizetype count)
     }
 }
 
-// The first c in [from, end), or end.
-inline const char16_t *FindShortText(const char16_t *from, const char16_t *end, char16_t c)
+// Where the first c at or after `from` stands in text, or text.size().
+inline qsizetype FindShortText(QStringView text, QChar c, qsizetype from = 0)
 {
+    const char16_t *const begin = text.utf16();
+    const char16_t *const end = begin + text.size();
+    const char16_t *p = begin + from;
 #if defined(__SSE2__)
-    const __m128i needle = _mm_set1_epi16(short(c));
-    for (; end - from >= 8; from += 8) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
+    const __m128i needle = _mm_set1_epi16(short(c.unicode()));
+    for (; end - p >= 8; p += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         if (const unsigned found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(block, needle))))
-            return from + (__builtin_ctz(found) >> 1);
+            return p - begin + (__builtin_ctz(found) >> 1);
     }
 #endif
-    while (from < end && *from != c)
-        ++from;
-    return from;
+    while (p < end && *p != c.unicode())
+        ++p;
+    return p - begin;
 }

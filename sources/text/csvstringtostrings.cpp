@@ -25,7 +25,7 @@ void CSVStringToStrings(QStringView Line, QChar Quote, QChar Separator, TStringL
 
 bool CSVLineEndsInQuote(QStringView Line, QChar Quote, QChar Separator)
 {
-    if (Separator.isNull() || Quote.isNull() || FindShortText(Line.utf16(), Line.utf16() + Line.size(), Quote.unicode()) == Line.utf16() + Line.size())
+    if (Separator.isNull() || Quote.isNull() || FindShortText(Line, Quote) == Line.size())
         return false;
     return CSVSplitLine(Line, Quote, Separator, [](QStringView) {});
 }

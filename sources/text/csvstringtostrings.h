@@ -32,9 +32,6 @@ bool CSVSplitLine(QStringView line, QChar quote, QChar separator, OnField onFiel
     const bool quoting = !quote.isNull();
     CSVSplitState state = CSVSplitState::FieldStart;
     QString field;
-    const auto find = [begin = line.utf16(), end = line.utf16() + line.size()](qsizetype from, QChar c) {
-        return FindShortText(begin + from, end, c.unicode()) - begin;
-    };
     for (qsizetype i = 0; i < line.size(); ++i) {
         const QChar c = line[i];
         switch (state) {
@@ -45,7 +42,7 @@ bool CSVSplitLine(QStringView line, QChar quote, QChar separator, OnField onFiel
             } else {
                 // An unquoted field runs to the next separator, Q included:
                 // take it whole.
-                const qsizetype end = find(i, separator);
+                const qsizetype end = FindShortText(line, separator, i);
                 onField(line.mid(i, end - i));
                 if (end == line.size())
                     return false;
@@ -54,7 +51,7 @@ bool CSVSplitLine(QStringView line, QChar quote, QChar separator, OnField onFiel
             break;
         case CSVSplitState::Quoted: {
             // Everything up to the next quote belongs to the field.
-            const qsizetype end = find(i, quote);
+            const qsizetype end = FindShortText(line, quote, i);
             field += line.mid(i, end - i);
             if (end < line.size())
                 state = CSVSplitState::QuoteInQuoted;

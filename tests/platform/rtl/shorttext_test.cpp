@@ -33,16 +33,15 @@ TEST(ShortText, FindStopsAtTheFirstOccurrenceOnly)
         std::vector<char16_t> text(static_cast<size_t>(length));
         for (qsizetype i = 0; i < length; ++i)
             text[size_t(i)] = kLookAlikes[i % std::size(kLookAlikes)];
-        const char16_t *const begin = text.data();
-        const char16_t *const end = begin + length;
-        EXPECT_EQ(FindShortText(begin, end, kComma), end) << length;
+        const QStringView view(text.data(), length);
+        EXPECT_EQ(FindShortText(view, kComma), length) << length;
         for (qsizetype at = 0; at < length; ++at) {
             text[size_t(at)] = kComma;
             if (at + 1 < length)
                 text[size_t(length - 1)] = kComma; // a later one is not taken
-            EXPECT_EQ(FindShortText(begin, end, kComma) - begin, at) << length << " " << at;
+            EXPECT_EQ(FindShortText(view, kComma), at) << length << " " << at;
             // A search that starts past it finds the later one, or the end.
-            EXPECT_EQ(FindShortText(begin + at + 1, end, kComma) - begin, at + 1 < length ? length - 1 : length);
+            EXPECT_EQ(FindShortText(view, kComma, at + 1), at + 1 < length ? length - 1 : length);
             text[size_t(at)] = kLookAlikes[at % std::size(kLookAlikes)];
             text[size_t(length - 1)] = kLookAlikes[(length - 1) % std::size(kLookAlikes)];
         }
