@@ -28,7 +28,7 @@ public:
 
     void Assign(const TPersistent &Source) override;
 
-    QString FieldName() const { return m_fieldName; }
+    const QString &FieldName() const { return m_fieldName; }
     void SetFieldName(const QString &value) { m_fieldName = value; }
     int GeneratorValue() const { return m_generatorValue; }
     void SetGeneratorValue(int value) { m_generatorValue = value; }

@@ -91,7 +91,9 @@ int AnsiCompareText(const QString &a, const QString &b)
 
 bool AnsiSameText(const QString &a, const QString &b)
 {
-    return AnsiCompareText(a, b) == 0;
+    // Case folding keeps every character in its plane, so texts of
+    // different lengths never match.
+    return a.size() == b.size() && AnsiCompareText(a, b) == 0;
 }
 
 QString AnsiUpperCase(const QString &s)

@@ -27,6 +27,9 @@ TEST(StrUtils, CaseInsensitiveComparisonsCoverNonAscii)
     EXPECT_TRUE(SameText(QStringLiteral("Name"), QStringLiteral("NAME")));
     EXPECT_TRUE(AnsiSameText(QStringLiteral("Größe"), QStringLiteral("GRÖßE")));
     EXPECT_FALSE(AnsiSameText(QStringLiteral("a"), QStringLiteral("ab")));
+    // Letters that fold across the end of ASCII or beyond the first plane.
+    EXPECT_TRUE(AnsiSameText(QStringLiteral("\u212A"), QStringLiteral("k")));
+    EXPECT_TRUE(AnsiSameText(QString::fromUcs4(U"x\U00010400"), QString::fromUcs4(U"X\U00010428")));
     EXPECT_LT(AnsiCompareText(QStringLiteral("apple"), QStringLiteral("BANANA")), 0);
     EXPECT_EQ(AnsiUpperCase(QStringLiteral("čaj")), QStringLiteral("ČAJ"));
     EXPECT_EQ(AnsiLowerCase(QStringLiteral("ÄÖÜ")), QStringLiteral("äöü"));
