@@ -107,9 +107,9 @@ bool TryEncodeDate(int year, int month, int day, TDateTime &date)
 {
     if (!IsValidDate(year, month, day))
         return false;
-    int64_t days = day;
-    for (int m = 1; m < month; ++m)
-        days += DaysInMonth(year, m);
+    // The days of the year before the first of each month.
+    static constexpr int kDaysBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    int64_t days = day + kDaysBefore[month - 1] + (month > 2 && IsLeapYear(year) ? 1 : 0);
     const int64_t y = year - 1;
     days += y * 365 + y / 4 - y / 100 + y / 400;
     date = double(days - kDateDelta);
