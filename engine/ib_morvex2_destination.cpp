@@ -35,13 +35,15 @@ char *AppendCSVText(char *out, QStringView text, char16_t quote, QStringEncoder 
     const char16_t *p = text.utf16();
     const char16_t *const end = p + text.size();
     const auto isQuote = [quote](char16_t c) { return quote != 0 && c == quote; };
+#if defined(__SSE2__)
+    const __m128i notAscii = _mm_set1_epi16(short(0xFF80));
+    const __m128i quotes = _mm_set1_epi16(quote ? short(quote) : short(0xFFFF));
+#endif
     while (p < end) {
 #if defined(__SSE2__)
         // Eight characters at a time while they are plain ASCII; the bytes
         // of a block are stored whole and the end moved past the plain ones
         // only (the line's buffer has room for the rest).
-        const __m128i notAscii = _mm_set1_epi16(short(0xFF80));
-        const __m128i quotes = _mm_set1_epi16(quote ? short(quote) : short(0xFFFF));
         while (end - p >= 8) {
             const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
             const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, notAscii), _mm_setzero_si128());

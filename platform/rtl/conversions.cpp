@@ -2,6 +2,7 @@
 
 #include "exception.h"
 #include "formatsettings.h"
+#include "strutils.h"
 
 #include <charconv>
 #include <cmath>
@@ -24,11 +25,6 @@ struct DecimalText
 // An exponent beyond this cannot give a finite double or a currency value; clamping it keeps
 // "1e99999999999999999999" from overflowing the counter.
 constexpr int64_t kExponentCap = 100000;
-
-bool IsBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
 
 bool IsAsciiDigit(QChar c)
 {

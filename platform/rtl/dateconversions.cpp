@@ -23,11 +23,6 @@ constexpr qsizetype kMaxFieldDigits = 9;
 // How far back from the current year a two-digit year may reach.
 constexpr int kTwoDigitYearCenturyWindow = 50;
 
-bool IsBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
-
 // A field of digits only, with blanks around it unless blanks separate the fields.
 bool ParseField(QStringView field, bool trimBlanks, int &value, qsizetype &digitCount)
 {

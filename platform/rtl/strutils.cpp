@@ -12,11 +12,6 @@ namespace {
 
 constexpr QChar PathDelim = u'/';
 
-bool isBlank(QChar c)
-{
-    return c.unicode() <= 0x20;
-}
-
 // Position just after the last path delimiter, 0 when there is none.
 qsizetype fileNameStart(const QString &fileName)
 {
@@ -46,7 +41,7 @@ void AssignReusingStorage(QString &target, QStringView text)
 QString TrimLeft(QStringView s)
 {
     qsizetype first = 0;
-    while (first < s.size() && isBlank(s[first]))
+    while (first < s.size() && IsBlank(s[first]))
         ++first;
     return s.mid(first).toString();
 }
@@ -54,7 +49,7 @@ QString TrimLeft(QStringView s)
 QString TrimRight(QStringView s)
 {
     qsizetype last = s.size();
-    while (last > 0 && isBlank(s[last - 1]))
+    while (last > 0 && IsBlank(s[last - 1]))
         --last;
     return s.left(last).toString();
 }

@@ -2,17 +2,23 @@
 
 #include <QString>
 
-// Removes every character up to and including U+0020 at both ends (or one end).
+// The characters trimming removes: every one up to and including U+0020.
+inline bool IsBlank(QChar c)
+{
+    return c.unicode() <= 0x20;
+}
+
+// Removes blanks at both ends (or one end).
 QString Trim(QStringView s);
 // The same as Trim, as a view into `s`; inline, as it runs for every value
 // an import reads.
 inline QStringView TrimmedView(QStringView s)
 {
-    const char16_t *first = s.utf16();
-    const char16_t *last = first + s.size();
-    while (first < last && *first <= 0x20)
+    const QChar *first = s.begin();
+    const QChar *last = s.end();
+    while (first < last && IsBlank(*first))
         ++first;
-    while (last > first && last[-1] <= 0x20)
+    while (last > first && IsBlank(last[-1]))
         --last;
     return QStringView(first, last - first);
 }

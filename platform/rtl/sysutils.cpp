@@ -1,6 +1,7 @@
 #include "sysutils.h"
 
 #include "exception.h"
+#include "strutils.h"
 
 #include <QDateTime>
 
@@ -22,7 +23,7 @@ bool TryStrToInt64(const QString &text, int64_t &value)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i < n && text.at(i).unicode() <= 0x20)
+    while (i < n && IsBlank(text.at(i)))
         ++i;
     bool negative = false;
     if (i < n && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
